@@ -1,0 +1,15 @@
+#include <windows.h>
+#include <cwchar>
+
+#include "DebugTrace.h"
+
+void DebugTraceLine(const char* pszFile, int nLine, const wchar_t* pszText) {
+    wchar_t szLine[1024];
+    // %hs: the file name is the compiler's narrow __FILE__.
+    int n = swprintf(szLine, sizeof(szLine) / sizeof(szLine[0]), L"%hs(%d): %ls", pszFile, nLine,
+                     pszText);
+    if (n < 0) {
+        szLine[sizeof(szLine) / sizeof(szLine[0]) - 1] = L'\0';
+    }
+    OutputDebugStringW(szLine);
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+// Debug trace lines go to the debugger output only; the user never sees them.
+// Each carries the source file and line, like "WinMain.cpp(42): close()!".
+void DebugTraceLine(const char* pszFile, int nLine, const wchar_t* pszText);
+
+#define KORVIX_TRACE(text) DebugTraceLine(__FILE__, __LINE__, text)
