@@ -9,8 +9,15 @@ function(korvix_target_options target)
             -ffunction-sections -fdata-sections)
         # One file on a clean machine: no MinGW runtime DLL beside it. The
         # program is downloaded before anything else, so unused code goes.
-        target_link_options(${target} PRIVATE -municode -static -static-libgcc -static-libstdc++
+        target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
             -Wl,--gc-sections $<$<CONFIG:Release,MinSizeRel>:-s>)
+    endif()
+endfunction()
+
+# For programs whose entry point is wWinMain or wmain.
+function(korvix_unicode_entry target)
+    if(NOT MSVC)
+        target_link_options(${target} PRIVATE -municode)
     endif()
 endfunction()
 

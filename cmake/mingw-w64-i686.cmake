@@ -3,8 +3,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(KORVIX_MINGW_PREFIX i686-w64-mingw32 CACHE STRING "MinGW-w64 target triplet")
-set(CMAKE_C_COMPILER ${KORVIX_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${KORVIX_MINGW_PREFIX}-g++)
+# The posix thread model: its C++ runtime has std::mutex, which GoogleTest
+# needs. Linked statically, it adds no DLL to the program.
+set(CMAKE_C_COMPILER ${KORVIX_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KORVIX_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${KORVIX_MINGW_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${KORVIX_MINGW_PREFIX})
