@@ -21,10 +21,13 @@ function(korvix_unicode_entry target)
     endif()
 endfunction()
 
-# Embeds the generated language packs through the target's .rc file.
+# Embeds the generated language packs (and the pictures, where the .rc
+# includes them) through the target's .rc file.
 function(korvix_embed_language_packs target rc_file)
     target_include_directories(${target} PRIVATE ${KORVIX_PACK_DIR} ${CMAKE_SOURCE_DIR}/resources)
+    file(GLOB pictures ${CMAKE_SOURCE_DIR}/resources/images/*.png)
     set_property(SOURCE ${rc_file} APPEND PROPERTY OBJECT_DEPENDS
-        ${KORVIX_PACK_FILES} ${KORVIX_PACK_DIR}/language_packs.rc)
+        ${KORVIX_PACK_FILES} ${KORVIX_PACK_DIR}/language_packs.rc
+        ${CMAKE_SOURCE_DIR}/resources/images/images.rc ${pictures})
     add_dependencies(${target} language_packs)
 endfunction()

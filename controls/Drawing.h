@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+// The skin's few drawing primitives. Each paint call creates what it uses and
+// deletes it before returning, in reverse order; nothing is cached. GDI+
+// errors are swallowed: the call draws nothing and painting goes on.
+
+// BeginPaint on construction, EndPaint on destruction.
+class CPaintScope {
+public:
+    explicit CPaintScope(HWND hWnd) : m_hWnd(hWnd), m_hDC(BeginPaint(hWnd, &m_ps)) {}
+    ~CPaintScope() { EndPaint(m_hWnd, &m_ps); }
+    CPaintScope(const CPaintScope&) = delete;
+    CPaintScope& operator=(const CPaintScope&) = delete;
+    HDC GetDC() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    PAINTSTRUCT m_ps;
+    HDC m_hDC;
+};
+
+// The whole picture stretched into x, y, w, h; a null image draws nothing.
+void DrawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* pImage, int x, int y, int w, int h);
+void FillRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w, int h);
+// A 1.0 pen: covers w + 1 by h + 1 pixels, as GDI+ draws outlines.
+void OutlineRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w,
+                      int h);
+void GdiFill(HDC hDC, const RECT& rect, COLORREF color);

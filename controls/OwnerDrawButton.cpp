@@ -1,0 +1,94 @@
+#include "OwnerDrawButton.h"
+
+#include "Drawing.h"
+
+void SendButtonClick(HWND hNotifyWnd, HWND hButton) {
+    SendMessageW(hNotifyWnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hButton), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hButton));
+}
+
+HCURSOR LoadHandCursor(HCURSOR& hCache) {
+    if (!hCache) {
+        hCache = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
+    }
+    return hCache;
+}
+
+void COwnerDrawButton::SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*> vecImages) {
+    m_hNotifyWnd = hNotifyWnd;
+    m_vecImages = std::move(vecImages);
+}
+
+void COwnerDrawButton::OnReleased() {
+    SendButtonClick(m_hNotifyWnd, m_hWnd);
+}
+
+void COwnerDrawButton::Repaint() {
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+void COwnerDrawButton::OnMouseMove(UINT /*nFlags*/, CPoint /*point*/) {
+    OnHover();
+    if (m_nState == kStateNormal) {
+        m_nState = kStateHover;
+        SetTimer(kHoverTimerId, kHoverPollMs);
+        Repaint();
+    }
+}
+
+void COwnerDrawButton::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
+    m_nState = kStatePressed;
+    OnPressed();
+    Repaint();
+}
+
+void COwnerDrawButton::OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {
+    m_nState = kStateHover;
+    OnReleased();  // the dialog's handler has run when this returns
+    Repaint();
+}
+
+void COwnerDrawButton::OnTimer(UINT_PTR /*nIdEvent*/) {
+    POINT pt = {};
+    GetCursorPos(&pt);
+    ScreenToClient(&pt);
+    if (PtInRect(&m_rcItem, pt)) {
+        return;
+    }
+    KillTimer(kHoverTimerId);
+    m_nState = kStateNormal;
+    OnLeave();
+    Repaint();
+}
+
+BOOL COwnerDrawButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*message*/) {
+    static HCURSOR s_hHand = nullptr;  // per class, for the life of the process
+    HCURSOR hHand = LoadHandCursor(s_hHand);
+    if (!hHand) {
+        SetMsgHandled(FALSE);
+        return FALSE;
+    }
+    SetCursor(hHand);
+    return TRUE;
+}
+
+void COwnerDrawButton::DrawItem(LPDRAWITEMSTRUCT pDis) {
+    m_rcItem = pDis->rcItem;
+    SetBkMode(pDis->hDC, TRANSPARENT);
+    Gdiplus::Graphics graphics(pDis->hDC);
+    Gdiplus::Image* pImage = nullptr;
+    size_t nCount = m_vecImages.size();
+    // No fallback: a state without its picture paints nothing.
+    if (nCount >= 1 && m_vecImages[0] && m_nState == kStateNormal) {
+        pImage = m_vecImages[0];
+    } else if (nCount >= 2 && m_vecImages[1] && m_nState == kStateHover) {
+        pImage = m_vecImages[1];
+    } else if (nCount >= 3 && m_vecImages[2] && m_nState == kStatePressed) {
+        pImage = m_vecImages[2];
+    }
+    if (pImage) {
+        DrawImage(graphics, pImage, 0, 0, m_rcItem.right - m_rcItem.left,
+                  m_rcItem.bottom - m_rcItem.top);
+    }
+}

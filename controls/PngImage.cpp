@@ -1,0 +1,77 @@
+#include "PngImage.h"
+
+#include <cstring>
+
+#include "../download/DownloadMessages.h"
+
+namespace {
+
+// GDI+ may read from its stream long after construction, so the image owns
+// the stream and the memory block under it. The holder is the first base:
+// built before the image, destroyed after it.
+class CStreamHolder {
+protected:
+    CStreamHolder(IStream* pStream, HGLOBAL hBlock) : m_pStream(pStream), m_hBlock(hBlock) {}
+    ~CStreamHolder() {
+        m_pStream->Release();
+        GlobalFree(m_hBlock);
+    }
+    CStreamHolder(const CStreamHolder&) = delete;
+    CStreamHolder& operator=(const CStreamHolder&) = delete;
+
+    IStream* m_pStream;
+    HGLOBAL m_hBlock;
+};
+
+class CResourceImage : private CStreamHolder, public Gdiplus::Image {
+public:
+    CResourceImage(IStream* pStream, HGLOBAL hBlock)
+        : CStreamHolder(pStream, hBlock), Gdiplus::Image(pStream, FALSE) {}
+};
+
+}  // namespace
+
+BOOL LoadPngImage(HWND hNotifyWnd, UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage) {
+    HMODULE hModule = GetModuleHandleW(nullptr);
+    HRSRC hInfo = FindResourceW(hModule, MAKEINTRESOURCEW(nId), pszType);
+    if (!hInfo) {
+        return FALSE;
+    }
+    DWORD cbImage = SizeofResource(hModule, hInfo);
+    HGLOBAL hResource = LoadResource(hModule, hInfo);
+    if (!hResource) {
+        PostMessageW(hNotifyWnd, WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        return FALSE;
+    }
+    const void* pBytes = LockResource(hResource);
+    if (!pBytes) {
+        PostMessageW(hNotifyWnd, WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        return FALSE;
+    }
+    HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, cbImage);
+    void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr;
+    if (!pBlock) {
+        if (hBlock) {
+            GlobalFree(hBlock);
+        }
+        return FALSE;
+    }
+    memcpy(pBlock, pBytes, cbImage);
+    GlobalUnlock(hBlock);
+
+    IStream* pStream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(hBlock, FALSE, &pStream)) || !pStream) {
+        GlobalFree(hBlock);
+        return FALSE;
+    }
+    // The image takes the stream's reference with it.
+    // GDI+ objects come from GdipAlloc, which returns null instead of throwing.
+    Gdiplus::Image* pImage = new CResourceImage(pStream, hBlock);
+    if (!pImage) {
+        pStream->Release();
+        GlobalFree(hBlock);
+        return FALSE;
+    }
+    *ppImage = pImage;
+    return TRUE;
+}

@@ -1,0 +1,70 @@
+#include "SelectStateButton.h"
+
+#include "Drawing.h"
+#include "OwnerDrawButton.h"
+
+CSelectStateButton::CSelectStateButton() {
+    InitializeCriticalSection(&m_csState);
+}
+
+CSelectStateButton::~CSelectStateButton() {
+    DeleteCriticalSection(&m_csState);
+}
+
+void CSelectStateButton::SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*> vecImages) {
+    if (hNotifyWnd) {
+        m_hNotifyWnd = hNotifyWnd;
+    }
+    m_vecImages = std::move(vecImages);
+}
+
+int CSelectStateButton::GetSelectState() {
+    EnterCriticalSection(&m_csState);
+    int nState = m_nSelectState;
+    LeaveCriticalSection(&m_csState);
+    return nState;
+}
+
+void CSelectStateButton::SetSelectState(int nState) {
+    EnterCriticalSection(&m_csState);
+    m_nSelectState = nState;
+    LeaveCriticalSection(&m_csState);
+    // A hidden button shows its state when it is next drawn.
+    if (IsWindowVisible()) {
+        Invalidate(TRUE);
+        UpdateWindow();
+    }
+}
+
+void CSelectStateButton::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
+    SetSelectState(GetSelectState() == 0 ? 1 : 0);
+    // Toggled before the dialog hears of it: its handler reads the new state.
+    SendButtonClick(m_hNotifyWnd, m_hWnd);
+}
+
+BOOL CSelectStateButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*message*/) {
+    static HCURSOR s_hHand = nullptr;  // per class, for the life of the process
+    HCURSOR hHand = LoadHandCursor(s_hHand);
+    if (!hHand) {
+        SetMsgHandled(FALSE);
+        return FALSE;
+    }
+    SetCursor(hHand);
+    return TRUE;
+}
+
+void CSelectStateButton::DrawItem(LPDRAWITEMSTRUCT pDis) {
+    SetBkMode(pDis->hDC, TRANSPARENT);
+    Gdiplus::Graphics graphics(pDis->hDC);
+    int nState = GetSelectState();
+    Gdiplus::Image* pImage = nullptr;
+    if (m_vecImages.size() >= 1 && m_vecImages[0] && nState == 0) {
+        pImage = m_vecImages[0];
+    } else if (m_vecImages.size() >= 2 && m_vecImages[1] && nState == 1) {
+        pImage = m_vecImages[1];
+    }
+    if (pImage) {
+        DrawImage(graphics, pImage, 0, 0, pDis->rcItem.right - pDis->rcItem.left,
+                  pDis->rcItem.bottom - pDis->rcItem.top);
+    }
+}

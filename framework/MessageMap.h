@@ -1,0 +1,136 @@
+#pragma once
+
+#include <windows.h>
+
+#include "Geometry.h"
+#include "Window.h"
+
+// Message maps: a class lists its handlers between BEGIN_MSG_MAP and
+// END_MSG_MAP; the first entry that handles a message ends the search.
+// Cracked handlers (MSG_WM_*) mark the message handled unless they call
+// SetMsgHandled(FALSE).
+
+// Reflected notifications come back to the child with this added.
+#define OCM__BASE (WM_USER + 0x1c00)
+#define OCM_COMMAND (OCM__BASE + WM_COMMAND)
+#define OCM_DRAWITEM (OCM__BASE + WM_DRAWITEM)
+#define OCM_MEASUREITEM (OCM__BASE + WM_MEASUREITEM)
+#define OCM_COMPAREITEM (OCM__BASE + WM_COMPAREITEM)
+#define OCM_DELETEITEM (OCM__BASE + WM_DELETEITEM)
+
+class CMessageMap {
+public:
+    virtual ~CMessageMap() = default;
+    virtual BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& lResult, DWORD dwMsgMapId = 0) = 0;
+
+    BOOL IsMsgHandled() const { return m_bMsgHandled; }
+    void SetMsgHandled(BOOL bHandled) { m_bMsgHandled = bHandled; }
+
+protected:
+    BOOL m_bMsgHandled = TRUE;
+};
+
+// Sends a notification that came from a child control back to that child,
+// as OCM__BASE + the message. Returns FALSE when the message is no such
+// notification or names no child.
+BOOL ReflectNotifications(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+// The reflected messages a control does not handle go to the system's
+// default procedure under their plain number.
+BOOL DefaultReflectionHandler(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                              LRESULT& lResult);
+
+#define BEGIN_MSG_MAP(theClass)                                                            \
+public:                                                                                    \
+    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,          \
+                              LRESULT& lResult, DWORD dwMsgMapId = 0) override {           \
+        BOOL bHandled = TRUE;                                                              \
+        (void)hWnd;                                                                        \
+        (void)uMsg;                                                                        \
+        (void)wParam;                                                                      \
+        (void)lParam;                                                                      \
+        (void)lResult;                                                                     \
+        (void)bHandled;                                                                    \
+        (void)dwMsgMapId;
+
+#define END_MSG_MAP() \
+    return FALSE;     \
+    }
+
+// LRESULT OnX(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+#define MESSAGE_HANDLER(msg, func)                         \
+    if (uMsg == (msg)) {                                   \
+        bHandled = TRUE;                                   \
+        lResult = func(uMsg, wParam, lParam, bHandled);    \
+        if (bHandled)                                      \
+            return TRUE;                                   \
+    }
+
+// LRESULT OnX(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled)
+#define COMMAND_ID_HANDLER(id, func)                                                     \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id)) {                                  \
+        bHandled = TRUE;                                                                 \
+        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam),   \
+                       bHandled);                                                        \
+        if (bHandled)                                                                    \
+            return TRUE;                                                                 \
+    }
+
+#define CHAIN_MSG_MAP_ALT(theChainClass, msgMapId)                                   \
+    if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult,     \
+                                            msgMapId))                               \
+        return TRUE;
+
+#define REFLECT_NOTIFICATIONS()                                          \
+    if (ReflectNotifications(hWnd, uMsg, wParam, lParam, lResult))      \
+        return TRUE;
+
+#define DEFAULT_REFLECTION_HANDLER()                                          \
+    if (DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult))       \
+        return TRUE;
+
+// Cracked handlers.
+#define MSG_CRACKED_BEGIN(msg) \
+    if (uMsg == (msg)) {       \
+        SetMsgHandled(TRUE);
+#define MSG_CRACKED_END() \
+    if (IsMsgHandled())   \
+        return TRUE;      \
+    }
+
+// void OnMouseMove(UINT nFlags, CPoint point)
+#define MSG_WM_MOUSEMOVE(func)                                \
+    MSG_CRACKED_BEGIN(WM_MOUSEMOVE)                           \
+    func(static_cast<UINT>(wParam), CPoint(lParam));          \
+    lResult = 0;                                              \
+    MSG_CRACKED_END()
+// void OnLButtonDown(UINT nFlags, CPoint point)
+#define MSG_WM_LBUTTONDOWN(func)                              \
+    MSG_CRACKED_BEGIN(WM_LBUTTONDOWN)                         \
+    func(static_cast<UINT>(wParam), CPoint(lParam));          \
+    lResult = 0;                                              \
+    MSG_CRACKED_END()
+// void OnLButtonUp(UINT nFlags, CPoint point)
+#define MSG_WM_LBUTTONUP(func)                                \
+    MSG_CRACKED_BEGIN(WM_LBUTTONUP)                           \
+    func(static_cast<UINT>(wParam), CPoint(lParam));          \
+    lResult = 0;                                              \
+    MSG_CRACKED_END()
+// void OnTimer(UINT_PTR nIdEvent)
+#define MSG_WM_TIMER(func)                  \
+    MSG_CRACKED_BEGIN(WM_TIMER)             \
+    func(static_cast<UINT_PTR>(wParam));    \
+    lResult = 0;                            \
+    MSG_CRACKED_END()
+// BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message)
+#define MSG_WM_SETCURSOR(func)                                                     \
+    MSG_CRACKED_BEGIN(WM_SETCURSOR)                                                \
+    lResult = func(CWindow(reinterpret_cast<HWND>(wParam)), LOWORD(lParam),        \
+                   HIWORD(lParam));                                                \
+    MSG_CRACKED_END()
+// void OnContextMenu(CWindow wnd, CPoint point)
+#define MSG_WM_CONTEXTMENU(func)                                         \
+    MSG_CRACKED_BEGIN(WM_CONTEXTMENU)                                    \
+    func(CWindow(reinterpret_cast<HWND>(wParam)), CPoint(lParam));       \
+    lResult = 0;                                                         \
+    MSG_CRACKED_END()

@@ -1,0 +1,3 @@
+#include "WindowImpl.h"
+
+const wchar_t kWindowImplProperty[] = L"Korvix.WindowImpl";
