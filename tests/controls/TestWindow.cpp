@@ -8,6 +8,13 @@ LRESULT CALLBACK TestWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     CTestWindow* pThis = reinterpret_cast<CTestWindow*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (uMsg == WM_COMMAND && pThis) {
         pThis->m_vecCommands.push_back(wParam);
+        if (pThis->m_onCommand) {
+            pThis->m_onCommand(wParam);
+        }
+        return 0;
+    }
+    if (uMsg == WM_APP && pThis && pThis->m_onApp) {
+        pThis->m_onApp(wParam, lParam);
         return 0;
     }
     LRESULT lResult = 0;
