@@ -7,11 +7,15 @@ void SendButtonClick(HWND hNotifyWnd, HWND hButton) {
                  reinterpret_cast<LPARAM>(hButton));
 }
 
-HCURSOR LoadHandCursor(HCURSOR& hCache) {
+bool ShowHandCursor(HCURSOR& hCache) {
     if (!hCache) {
         hCache = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
     }
-    return hCache;
+    if (!hCache) {
+        return false;
+    }
+    SetCursor(hCache);
+    return true;
 }
 
 void COwnerDrawButton::SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*> vecImages) {
@@ -64,12 +68,10 @@ void COwnerDrawButton::OnTimer(UINT_PTR /*nIdEvent*/) {
 
 BOOL COwnerDrawButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*message*/) {
     static HCURSOR s_hHand = nullptr;  // per class, for the life of the process
-    HCURSOR hHand = LoadHandCursor(s_hHand);
-    if (!hHand) {
-        SetMsgHandled(FALSE);
+    if (!ShowHandCursor(s_hHand)) {
+        SetMsgHandled(FALSE);  // default processing sets the class cursor
         return FALSE;
     }
-    SetCursor(hHand);
     return TRUE;
 }
 

@@ -57,5 +57,6 @@ private:
 
 // Sends BN_CLICKED of hButton to hNotifyWnd, as both picture buttons report.
 void SendButtonClick(HWND hNotifyWnd, HWND hButton);
-// The system hand cursor, loaded once per caller's cache.
-HCURSOR LoadHandCursor(HCURSOR& hCache);
+// Shows the system hand cursor, loaded once into the caller's cache; false
+// when it cannot be loaded, so that the default cursor stays.
+bool ShowHandCursor(HCURSOR& hCache);

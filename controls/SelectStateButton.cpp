@@ -44,12 +44,10 @@ void CSelectStateButton::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
 
 BOOL CSelectStateButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*message*/) {
     static HCURSOR s_hHand = nullptr;  // per class, for the life of the process
-    HCURSOR hHand = LoadHandCursor(s_hHand);
-    if (!hHand) {
-        SetMsgHandled(FALSE);
+    if (!ShowHandCursor(s_hHand)) {
+        SetMsgHandled(FALSE);  // default processing sets the class cursor
         return FALSE;
     }
-    SetCursor(hHand);
     return TRUE;
 }
 

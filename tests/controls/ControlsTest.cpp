@@ -225,6 +225,12 @@ TEST(SelectStateButton, PressTogglesFirstThenNotifiesAndNullNotifyKeepsTheOld) {
     EXPECT_EQ(0, button.GetSelectState());
     ASSERT_EQ(2u, window.m_vecCommands.size());  // one per press, none for the release
     EXPECT_EQ(MAKEWPARAM(1003, BN_CLICKED), window.m_vecCommands[0]);
+
+    // Over either picture button the pointer is the hand.
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
+    EXPECT_EQ(TRUE, SendMessageW(hButton, WM_SETCURSOR, reinterpret_cast<WPARAM>(hButton),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)), GetCursor());
 }
 
 TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
@@ -264,6 +270,11 @@ TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
     SendMessageW(hButton, WM_LBUTTONUP, 0, 0);
     EXPECT_TRUE(window.m_vecCommands.empty());
     EXPECT_EQ(1, button.m_nState);  // released: hover until the pointer leaves
+
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
+    EXPECT_EQ(TRUE, SendMessageW(hButton, WM_SETCURSOR, reinterpret_cast<WPARAM>(hButton),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)), GetCursor());
 }
 
 int main(int argc, char** argv) {
