@@ -1,11 +1,44 @@
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <commctrl.h>
+#include <crtdbg.h>
 
+#include "AppModule.h"
 #include "LanguagePacks.h"
+#include "StartUp.h"
 
-// Start-up, so far: the language steps. The command line is never read.
-int WINAPI wWinMain(HINSTANCE /*hInstance*/, HINSTANCE /*hPrevInstance*/, LPWSTR /*pszCmdLine*/,
-                    int /*nShowCmd*/) {
+// The order of these steps matters; the command line is passed on, never read.
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR pszCmdLine,
+                    int nCmdShow) {
+    HRESULT hr = CoInitialize(nullptr);
+    _ASSERTE(SUCCEEDED(hr));
+    (void)hr;
+
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+
+    SetCompatibilityAssistantFlag();
     ExtractLanguagePacks();
     InitLanguage();
-    return 0;
+
+    DefWindowProcW(nullptr, 0, 0, 0);
+
+    INITCOMMONCONTROLSEX icc = {};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_BAR_CLASSES;
+    BOOL bCommonControls = InitCommonControlsEx(&icc);
+    _ASSERTE(bCommonControls);
+    (void)bCommonControls;
+
+    hr = _Module.Init(nullptr, hInstance);
+    _ASSERTE(SUCCEEDED(hr));
+
+    int nResult = RunMainDialog(pszCmdLine, nCmdShow);
+
+    _Module.Term();
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    CoUninitialize();
+    return nResult;
 }

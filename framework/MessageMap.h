@@ -134,3 +134,14 @@ public:                                                                         
     func(CWindow(reinterpret_cast<HWND>(wParam)), CPoint(lParam));       \
     lResult = 0;                                                         \
     MSG_CRACKED_END()
+// UINT OnNcHitTest(CPoint point), the point in screen coordinates
+#define MSG_WM_NCHITTEST(func)                  \
+    MSG_CRACKED_BEGIN(WM_NCHITTEST)             \
+    lResult = func(CPoint(lParam));             \
+    MSG_CRACKED_END()
+// void OnClose()
+#define MSG_WM_CLOSE(func)      \
+    MSG_CRACKED_BEGIN(WM_CLOSE) \
+    func();                     \
+    lResult = 0;                \
+    MSG_CRACKED_END()

@@ -288,6 +288,16 @@ def all_pictures():
     return pics, names
 
 
+def app_icon():
+    """Icon 128: the product mark, with the sizes Windows asks for."""
+    c = Canvas(256, 256)
+    c.rounded(8, 8, 240, 240, 52, fill=ACCENT)
+    c.line([(84, 60), (84, 196)], fill=PAGE, width=26)
+    c.line([(176, 60), (100, 128), (176, 196)], fill=PAGE, width=26)
+    c.ellipse(176, 168, 36, 36, (255, 255, 255, 200))
+    return c.finish()
+
+
 def contact_sheet(pics, names):
     ids = sorted(pics)
     cell_w, pad = 660, 8
@@ -328,6 +338,9 @@ def main(argv):
         rc.append('%d PNG "images/%s"' % (i, name))
     with open(os.path.join(out, "images.rc"), "w") as f:
         f.write("\n".join(rc) + "\n")
+    app_icon().save(os.path.join(out, "..", "Korvix.ico"),
+                    sizes=[(16, 16), (20, 20), (24, 24), (32, 32), (40, 40), (48, 48), (64, 64),
+                           (256, 256)])
     contact_sheet(pics, names).save(os.path.join(out, "contact-sheet.png"), optimize=True)
     print("%d pictures in %s" % (len(pics), out))
     return 0

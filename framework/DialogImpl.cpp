@@ -1,0 +1,3 @@
+#include "DialogImpl.h"
+
+thread_local void* g_pCreatingDialog = nullptr;

@@ -1,0 +1,142 @@
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "../download/DownloadMessages.h"
+#include "../framework/DataExchange.h"
+#include "../framework/DialogImpl.h"
+#include "../framework/MessageLoop.h"
+#include "../framework/UpdateUI.h"
+#include "../resources/resource.h"
+#include "DownProgressBarCtrl.h"
+#include "EditImpl.h"
+#include "OwnerDrawButton.h"
+#include "SelectStateButton.h"
+
+struct SegmentInfo;
+
+// The install folder, bound to the path box (1009) by the data exchange.
+extern std::wstring g_strInstallPath;
+
+// Id of the installing page's slideshow timer; the dialog's only timer.
+const UINT_PTR kSlideTimerId = 3395;
+const UINT kSlideTimerMs = 5000;
+// The exit code of every normal end.
+const int kExitCodeNormal = 1000;
+
+// The program's one window: a borderless 650 x 360 popup painted with GDI+
+// and skinned with pictures, showing the licence page (0), the installing
+// page (1) and the finished page (2) in turn. It owns all state; workers
+// only post messages to it. Its handlers live in the file of the subsystem
+// that owns them.
+class CMainDlg : public CDialogImpl<CMainDlg>,
+                 public CUpdateUI<CMainDlg>,
+                 public CMessageFilter,
+                 public CIdleHandler,
+                 public CWinDataExchange<CMainDlg> {
+public:
+    enum { IDD = IDD_MAINDLG };
+    enum { kPageLicence = 0, kPageInstalling = 1, kPageFinished = 2 };
+
+    CMainDlg() = default;
+    ~CMainDlg() override = default;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnIdle() override;
+
+    BEGIN_MSG_MAP(CMainDlg)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MSG_WM_NCHITTEST(OnNcHitTest)
+        MESSAGE_HANDLER(WM_TRAY_NOTIFY, OnTrayNotify)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+        MSG_WM_TIMER(OnTimer)
+        MSG_WM_CLOSE(OnClose)
+        COMMAND_ID_HANDLER(IDC_BTN_CLOSE, OnBtnClose)
+        COMMAND_ID_HANDLER(IDC_BTN_MIN, OnBtnMin)
+        COMMAND_ID_HANDLER(IDC_BTN_INSTALL, OnBtnInstall)
+        COMMAND_ID_HANDLER(IDC_CHK_OPTIONS, OnChkOptions)
+        COMMAND_ID_HANDLER(IDC_CHK_AGREE, OnChkAgree)
+        COMMAND_ID_HANDLER(IDC_BTN_LICENCE, OnBtnLicence)
+        COMMAND_ID_HANDLER(IDC_BTN_HIDE, OnBtnHide)
+        COMMAND_ID_HANDLER(IDC_BTN_START, OnBtnStart)
+        COMMAND_ID_HANDLER(IDC_BTN_BROWSE, OnBtnBrowse)
+        REFLECT_NOTIFICATIONS()
+    END_MSG_MAP()
+
+    BEGIN_DDX_MAP(CMainDlg)
+        DDX_CONTROL(IDC_EDIT_PATH, m_editPath)
+        DDX_TEXT(IDC_EDIT_PATH, g_strInstallPath)
+    END_DDX_MAP()
+
+    // The one way the program ends: frees the pictures, destroys the window
+    // and posts the quit message with nExitCode.
+    void CloseDialog(int nExitCode);
+    // MessageBoxW with an owner (or none); returns its answer.
+    int ShowMessageBox(HWND hOwner, LPCWSTR pszText, LPCWSTR pszCaption, UINT uType);
+    // Loads a picture of this program; reports load failures to this window.
+    BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage);
+
+    // Page, controls, pictures and tray record, in this order.
+    int m_nInstallState = kPageLicence;
+    COwnerDrawButton m_btnClose;
+    COwnerDrawButton m_btnMin;
+    COwnerDrawButton m_btnInstall;
+    COwnerDrawButton m_btnBrowse;
+    CSelectStateButton m_chkAgree;
+    CSelectStateButton m_btnLicence;
+    CSelectStateButton m_chkOptions;
+    COwnerDrawButton m_btnHide;
+    COwnerDrawButton m_btnStart;
+    CDownProgressBarCtrl m_progress;
+    CEditImpl m_editPath;
+    CWindow m_lblAgree;
+    CWindow m_lblStatus;
+    NOTIFYICONDATAW m_nid = {};
+    Gdiplus::Image* m_imgLogo = nullptr;
+    Gdiplus::Image* m_imgCenter = nullptr;
+    Gdiplus::Image* m_imgPathFrame = nullptr;
+    std::vector<Gdiplus::Image*> m_vecSlides;
+    Gdiplus::Image* m_pCurSlide = nullptr;
+
+    // Install controller state (set up here, used by the download engine).
+    SegmentInfo* m_pSegments = nullptr;
+    int m_nCurrentWriteId = 0;
+    int m_nRetryCount = 0;
+    int m_nCompleteCount = 0;
+
+private:
+    // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).
+    LRESULT OnInitDialog(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    UINT OnNcHitTest(CPoint point);
+    LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnCtlColorStatic(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void CenterOnWorkArea();
+
+    // Commands and tray (ui/MainDlgCommands.cpp).
+    void OnTimer(UINT_PTR nIdEvent);
+    void OnClose();
+    LRESULT OnTrayNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnBtnClose(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnBtnMin(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnChkAgree(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnChkOptions(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnBtnLicence(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnBtnBrowse(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnBtnHide(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    void InitTrayIcon(HICON hBigIcon);
+
+    // The install road (download/, install/); not built yet.
+    LRESULT OnBtnInstall(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnBtnStart(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+};
+
+extern CMainDlg* g_pMainDlg;

@@ -1,0 +1,143 @@
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "LanguagePacks.h"
+#include "MainDlg.h"
+
+namespace {
+
+const UINT kTrayIconId = 1;
+const int kHeightClosed = 360;
+const int kHeightOptions = 434;
+
+}  // namespace
+
+// The record the shell expects from this program: the full Vista+ layout.
+static_assert(sizeof(NOTIFYICONDATAW) == (sizeof(void*) == 4 ? 956 : 976),
+              "NOTIFYICONDATAW must be the full record");
+
+int CMainDlg::ShowMessageBox(HWND hOwner, LPCWSTR pszText, LPCWSTR pszCaption, UINT uType) {
+    return MessageBoxW(hOwner, pszText, pszCaption, uType);
+}
+
+LRESULT CMainDlg::OnBtnClose(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                             BOOL& /*bHandled*/) {
+    if (ShowMessageBox(m_hWnd, GetLanStr(L"STR_CLOSE_TIP").c_str(),
+                       GetLanStr(L"STR_SOFT_TIP").c_str(), MB_YESNO) == IDYES) {
+        CloseDialog(kExitCodeNormal);
+    }
+    return 0;
+}
+
+void CMainDlg::OnClose() {
+    if (m_nInstallState == kPageInstalling) {
+        ShowWindow(SW_HIDE);  // comes back when the installation ends
+        return;
+    }
+    BOOL bHandled = TRUE;
+    OnBtnClose(0, IDC_BTN_CLOSE, nullptr, bHandled);
+}
+
+LRESULT CMainDlg::OnBtnMin(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                           BOOL& /*bHandled*/) {
+    ShowWindow(SW_MINIMIZE);
+    return 0;
+}
+
+LRESULT CMainDlg::OnChkAgree(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                             BOOL& /*bHandled*/) {
+    // Unticking does not bring the warning back; only the install button does.
+    if (m_chkAgree.GetSelectState() == 1) {
+        m_lblAgree.ShowWindow(SW_HIDE);
+    }
+    return 0;
+}
+
+LRESULT CMainDlg::OnChkOptions(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                               BOOL& /*bHandled*/) {
+    int nHeight = m_chkOptions.GetSelectState() == 1 ? kHeightOptions : kHeightClosed;
+    SetWindowPos(nullptr, 0, 0, 650, nHeight, SWP_NOMOVE | SWP_NOZORDER);
+    return 0;
+}
+
+LRESULT CMainDlg::OnBtnLicence(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                               BOOL& /*bHandled*/) {
+    std::wstring strUrl = GetLanStr(L"STR_LICENCE_URL");
+    SHELLEXECUTEINFOW sei = {};
+    sei.cbSize = sizeof(sei);
+    sei.lpVerb = L"open";
+    sei.lpFile = strUrl.c_str();
+    sei.lpParameters = L"";
+    sei.nShow = SW_SHOWNORMAL;
+    ShellExecuteExW(&sei);
+    return 0;
+}
+
+LRESULT CMainDlg::OnBtnBrowse(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                              BOOL& /*bHandled*/) {
+    std::wstring strTitle = GetLanStr(L"STR_SELECT_FOLDER");
+    wchar_t szDisplayName[MAX_PATH] = {};
+    BROWSEINFOW bi = {};
+    bi.hwndOwner = m_hWnd;
+    bi.pszDisplayName = szDisplayName;
+    bi.lpszTitle = strTitle.c_str();
+    bi.ulFlags = BIF_EDITBOX;
+    LPITEMIDLIST pidl = SHBrowseForFolderW(&bi);
+    if (!pidl) {
+        return 0;  // cancelled: nothing changes
+    }
+    wchar_t szPath[MAX_PATH] = {};
+    SHGetPathFromIDListW(pidl, szPath);  // a virtual folder gives ""
+    CoTaskMemFree(pidl);
+    g_strInstallPath = szPath;
+    DoDataExchange(FALSE);
+    return 0;
+}
+
+void CMainDlg::InitTrayIcon(HICON /*hBigIcon*/) {
+    m_nid = NOTIFYICONDATAW{};
+    m_nid.cbSize = sizeof(NOTIFYICONDATAW);
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = kTrayIconId;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
+    m_nid.uCallbackMessage = WM_TRAY_NOTIFY;
+    m_nid.hIcon = static_cast<HICON>(LoadImageW(
+        _Module.GetResourceInstance(), MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON,
+        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    std::wstring strProject = GetLanStr(L"STR_PROJECT_NAME");
+    // Each text is cut to its field, terminating null included.
+    lstrcpynW(m_nid.szTip, (strProject + GetLanStr(L"STR_DOWNLOADING")).c_str(),
+              ARRAYSIZE(m_nid.szTip));
+    lstrcpynW(m_nid.szInfo, GetLanStr(L"STR_BEING_INSTALLED").c_str(), ARRAYSIZE(m_nid.szInfo));
+    lstrcpynW(m_nid.szInfoTitle, strProject.c_str(), ARRAYSIZE(m_nid.szInfoTitle));
+}
+
+LRESULT CMainDlg::OnBtnHide(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                            BOOL& /*bHandled*/) {
+    ShowWindow(SW_HIDE);
+    Shell_NotifyIconW(NIM_ADD, &m_nid);  // NIF_INFO: the balloon shows with it
+    return 0;
+}
+
+LRESULT CMainDlg::OnTrayNotify(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
+    if (wParam == kTrayIconId && (lParam == WM_LBUTTONUP || lParam == WM_RBUTTONUP)) {
+        ShowWindow(SW_SHOWNORMAL);
+        Shell_NotifyIconW(NIM_DELETE, &m_nid);
+    }
+    return 0;
+}
+
+void CMainDlg::OnTimer(UINT_PTR /*nIdEvent*/) {
+    if (m_vecSlides.size() == 3) {
+        if (m_pCurSlide == m_vecSlides[0]) {
+            m_pCurSlide = m_vecSlides[1];
+        } else if (m_pCurSlide == m_vecSlides[1]) {
+            m_pCurSlide = m_vecSlides[2];
+        } else {
+            m_pCurSlide = m_vecSlides[0];
+        }
+    }
+    InvalidateRect(nullptr, FALSE);
+    UpdateWindow();
+}

@@ -1,0 +1,68 @@
+#include <windows.h>
+
+#include "Drawing.h"
+#include "MainDlg.h"
+
+namespace {
+
+const Gdiplus::ARGB kWhite = Gdiplus::Color::MakeARGB(255, 255, 255, 255);
+const Gdiplus::ARGB kHairline = Gdiplus::Color::MakeARGB(255, 224, 224, 224);
+const Gdiplus::ARGB kFrame = Gdiplus::Color::MakeARGB(255, 204, 204, 204);
+
+}  // namespace
+
+LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                          BOOL& /*bHandled*/) {
+    CPaintScope paint(m_hWnd);
+    RECT rcClient = {};
+    GetClientRect(&rcClient);
+    int nWidth = rcClient.right - rcClient.left;
+    int nHeight = rcClient.bottom - rcClient.top;
+    Gdiplus::Graphics graphics(paint.GetDC());
+
+    switch (m_nInstallState) {
+        case kPageLicence:
+            // Below y 360 (the options strip) the dialog keeps its own colour.
+            FillRectangle(graphics, kWhite, 0, 0, 650, 360);
+            FillRectangle(graphics, kHairline, 0, 312, 650, 1);
+            FillRectangle(graphics, kHairline, 0, 359, 650, 1);
+            DrawImage(graphics, m_imgLogo, 10, 6, 108, 32);
+            DrawImage(graphics, m_imgCenter, 207, 105, 235, 52);
+            DrawImage(graphics, m_imgPathFrame, 148, 381, 323, 32);
+            break;
+        case kPageInstalling:
+            DrawImage(graphics, m_pCurSlide, 0, 0, 650, 290);
+            FillRectangle(graphics, kWhite, 0, 290, nWidth, nHeight - 290);
+            break;
+        case kPageFinished:
+            FillRectangle(graphics, kWhite, 0, 0, 650, 360);
+            DrawImage(graphics, m_imgLogo, 10, 6, 108, 32);
+            DrawImage(graphics, m_imgCenter, 207, 105, 235, 52);
+            break;
+    }
+    OutlineRectangle(graphics, kFrame, 0, 0, nWidth - 1, nHeight - 1);
+    return 0;
+}
+
+UINT CMainDlg::OnNcHitTest(CPoint point) {
+    // No frame: a press anywhere on the dialog's own surface drags it.
+    RECT rc = {};
+    GetClientRect(&rc);
+    ClientToScreen(&rc);
+    return PtInRect(&rc, point) ? HTCAPTION : HTNOWHERE;
+}
+
+LRESULT CMainDlg::OnCtlColorStatic(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
+                                   BOOL& /*bHandled*/) {
+    HDC hDC = reinterpret_cast<HDC>(wParam);
+    HWND hLabel = reinterpret_cast<HWND>(lParam);
+    if (hLabel == m_lblAgree.m_hWnd) {
+        SetTextColor(hDC, RGB(255, 0, 0));
+        SetBkMode(hDC, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetCurrentObject(hDC, OBJ_BRUSH));
+    }
+    if (hLabel == m_lblStatus.m_hWnd) {
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    return 0;  // default dialog processing
+}
