@@ -58,6 +58,10 @@ LRESULT CMainDlg::OnChkOptions(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCt
                                BOOL& /*bHandled*/) {
     int nHeight = m_chkOptions.GetSelectState() == 1 ? kHeightOptions : kHeightClosed;
     SetWindowPos(nullptr, 0, 0, 650, nHeight, SWP_NOMOVE | SWP_NOZORDER);
+    // The frame and the hairline at 359 move with the height, but a resize
+    // repaints only the newly exposed band: without this, row 359 keeps the
+    // old frame when opening and loses it when closing.
+    InvalidateRect(nullptr, FALSE);
     return 0;
 }
 
