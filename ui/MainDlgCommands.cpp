@@ -60,8 +60,9 @@ LRESULT CMainDlg::OnChkOptions(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCt
     SetWindowPos(nullptr, 0, 0, 650, nHeight, SWP_NOMOVE | SWP_NOZORDER);
     // The frame and the hairline at 359 move with the height, but a resize
     // repaints only the newly exposed band: without this, row 359 keeps the
-    // old frame when opening and loses it when closing.
-    InvalidateRect(nullptr, FALSE);
+    // old frame when opening and loses it when closing. The transparent
+    // picture buttons are not clipped out of the page, so they repaint too.
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     return 0;
 }
 

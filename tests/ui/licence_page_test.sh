@@ -127,6 +127,8 @@ for lang in "${langs[@]}"; do
     reject_px $((X + 300)) $((Y + 381)) "srgb(240,240,240)" "path frame"
     reject_px $((X + 300)) $((Y + 381)) "srgb(255,255,255)" "path frame"
     frame_at $X $Y || fail "the window moved when the strip opened"
+    expect_px $((X + 251)) $((Y + 200)) "srgb(64,136,255)" "install button after the resize"
+    reject_px $((X + 20)) $((Y + 336)) "srgb(255,255,255)" "agreement box after the resize"
     left=$(first_dark_column $X $((X + 148)) $((Y + 389)) $((Y + 405)))
     want=$((X + ${label_x[$lang]}))
     [ -n "$left" ] && [ "$left" -ge "$want" ] && [ "$left" -lt $((want + 10)) ] ||
@@ -134,6 +136,7 @@ for lang in "${langs[@]}"; do
     cp "$work/shot.png" "$out_dir/licence-$lang-options.png"
     xdotool click 1; settle; shot
     expect_px $((X + 300)) $((Y + 359)) "srgb(204,204,204)" "back to 360 pixels"
+    expect_px $((X + 251)) $((Y + 200)) "srgb(64,136,255)" "install button after closing the strip"
     echo "ok: $lang page, strip and label"
 
     if [ "$lang" = en_US ]; then
