@@ -29,15 +29,26 @@ check_folder() {  # check_folder STEM
     [ "$(find "$folder" -type f | wc -l)" = 6 ] || fail "$1: the folder holds other files too"
 }
 
-run() {  # run NAME: start the program as NAME from a download folder
+run() {  # run NAME STEM: start the program as NAME until its packs are out
+    # The packs are written before the dialog shows; then the program is
+    # ended by its process id.
+    local pid
     cp "$exe" "$work/$1"
-    wine "$work/$1" >/dev/null 2>&1 || true
+    wine "$work/$1" >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 150); do
+        (check_folder "$2") 2>/dev/null && break
+        sleep 0.2
+    done
+    sleep 0.5
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
 }
 
 for case in "Korvix_Setup.exe Korvix_Setup" "Korvix_Setup.1.exe Korvix_Setup.1" "Korvix_Setup Korvix_Setup"; do
     read -r name stem <<<"$case"
     rm -rf "$program_files/velmora_down/$stem"
-    run "$name"
+    run "$name" "$stem"
     check_folder "$stem"
     echo "ok: $name -> velmora_down/$stem"
 done
@@ -47,6 +58,6 @@ folder="$program_files/velmora_down/Korvix_Setup"
 printf 'edited' >"$folder/German.ini"
 : >"$folder/Japanese.ini"
 rm "$folder/English.ini"
-run Korvix_Setup.exe
+run Korvix_Setup.exe Korvix_Setup
 check_folder Korvix_Setup
 echo "ok: second start restores every pack"
