@@ -2,6 +2,8 @@
 #include <shlobj.h>
 #include <crtdbg.h>
 
+#include <algorithm>
+
 #include "AppModule.h"
 #include "DebugTrace.h"
 #include "ImageIds.h"
@@ -80,14 +82,11 @@ static BOOL SetUpButton(CMainDlg& dlg, TButton& button, const ButtonSetUp& setUp
         }
         UINT nId = setUp.bLocalized ? GetLocalizedImageId(setUp.ids[i]) : setUp.ids[i];
         if (!pImage && !dlg.LoadPngImage(nId, L"PNG", &pImage)) {
-            for (size_t k = 0; k < vecImages.size(); ++k) {
-                bool bShared = false;
-                for (size_t j = 0; j < k; ++j) {
-                    bShared = bShared || vecImages[j] == vecImages[k];
-                }
-                if (!bShared) {
-                    delete vecImages[k];
-                }
+            // A shared picture stands twice in the list: free each once.
+            std::sort(vecImages.begin(), vecImages.end());
+            vecImages.erase(std::unique(vecImages.begin(), vecImages.end()), vecImages.end());
+            for (Gdiplus::Image* pLoaded : vecImages) {
+                delete pLoaded;
             }
             return FALSE;
         }
