@@ -21,13 +21,38 @@ function(korvix_unicode_entry target)
     endif()
 endfunction()
 
-# Embeds the generated language packs (and the pictures, where the .rc
-# includes them) through the target's .rc file.
+# korvix_embed_language_packs(target rc_file [PACKS set]): embeds a set of
+# language packs (default: the product's), and the pictures where the .rc
+# includes them, through the target's .rc file.
 function(korvix_embed_language_packs target rc_file)
-    target_include_directories(${target} PRIVATE ${KORVIX_PACK_DIR} ${CMAKE_SOURCE_DIR}/resources)
+    cmake_parse_arguments(E "" "PACKS" "" ${ARGN})
+    if(NOT E_PACKS)
+        set(E_PACKS product)
+    endif()
+    get_property(dir GLOBAL PROPERTY KORVIX_PACKS_${E_PACKS}_DIR)
+    get_property(files GLOBAL PROPERTY KORVIX_PACKS_${E_PACKS}_FILES)
+    target_include_directories(${target} PRIVATE ${dir} ${CMAKE_SOURCE_DIR}/resources)
     file(GLOB pictures ${CMAKE_SOURCE_DIR}/resources/images/*.png)
     set_property(SOURCE ${rc_file} APPEND PROPERTY OBJECT_DEPENDS
-        ${KORVIX_PACK_FILES} ${KORVIX_PACK_DIR}/language_packs.rc
+        ${files} ${dir}/language_packs.rc
         ${CMAKE_SOURCE_DIR}/resources/images/images.rc ${pictures})
-    add_dependencies(${target} language_packs)
+    add_dependencies(${target} language_packs_${E_PACKS})
+endfunction()
+
+# korvix_analytics_account(target [HOST host] [PROPERTY id]): the analytics
+# account the program reports to (default: the product's settings).
+function(korvix_analytics_account target)
+    cmake_parse_arguments(A "" "HOST;PROPERTY" "" ${ARGN})
+    set(KORVIX_ACCOUNT_HOST ${KORVIX_ANALYTICS_HOST})
+    set(KORVIX_ACCOUNT_PROPERTY ${KORVIX_ANALYTICS_PROPERTY})
+    if(A_HOST)
+        set(KORVIX_ACCOUNT_HOST ${A_HOST})
+    endif()
+    if(A_PROPERTY)
+        set(KORVIX_ACCOUNT_PROPERTY ${A_PROPERTY})
+    endif()
+    set(out ${CMAKE_BINARY_DIR}/generated/${target}/AnalyticsAccount.cpp)
+    configure_file(${CMAKE_SOURCE_DIR}/install/AnalyticsAccount.cpp.in ${out} @ONLY)
+    target_sources(${target} PRIVATE ${out})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/install)
 endfunction()

@@ -54,6 +54,12 @@ public:
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MSG_WM_NCHITTEST(OnNcHitTest)
+        MESSAGE_HANDLER(WM_DOWN_PROGRESS, OnDownProgressMsg)
+        MESSAGE_HANDLER(WM_DOWN_FILESIZE, OnFileSizeMsg)
+        MESSAGE_HANDLER(WM_SEGMENT_COMPLETE, OnSegmentCompleteMsg)
+        MESSAGE_HANDLER(WM_DOWN_ERROR, OnDownErrorMsg)
+        MESSAGE_HANDLER(WM_INSTALL_COMPLETE, OnInstallCompleteMsg)
+        MESSAGE_HANDLER(WM_UNION_FILE_COMPLETE, OnUnionFileCompleteMsg)
         MESSAGE_HANDLER(WM_TRAY_NOTIFY, OnTrayNotify)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
@@ -106,11 +112,15 @@ public:
     std::vector<Gdiplus::Image*> m_vecSlides;
     Gdiplus::Image* m_pCurSlide = nullptr;
 
-    // Install controller state (set up here, used by the download engine).
-    SegmentInfo* m_pSegments = nullptr;
-    int m_nCurrentWriteId = 0;
-    int m_nRetryCount = 0;
-    int m_nCompleteCount = 0;
+    // Install controller state (download/).
+    SegmentInfo* m_pSegments = nullptr;  // 40 records while the file is assembled
+    DWORD m_nFileSize = 0;
+    int m_nCurrentWriteId = 0;           // the segment whose turn it is to be written
+    std::vector<int> m_vecWaitWrite;     // downloaded, waiting for their turn
+    int m_nRetryCount = 0;               // relaunches since the last progress report
+    std::vector<int> m_vecFailed;        // parked when the retry budget was used up
+    int m_nCompleteCount = 0;            // segments completely downloaded
+    int m_nRunningTransfers = 0;         // segment transfers yet to give their final report
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).
@@ -134,9 +144,28 @@ private:
     LRESULT OnBtnHide(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
     void InitTrayIcon(HICON hBigIcon);
 
-    // The install road (download/, install/); not built yet.
+    // Install controller (download/InstallController.cpp).
     LRESULT OnBtnInstall(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    void StartInstall();
+    void RestartInstall();
+    LRESULT OnDownErrorMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnDownProgressMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void StartSegmentTransfer(int nId);
+    void RelaunchParkedSegments();
+    void OnNetworkFailure();
+
+    // Segment table and assembly (download/SegmentAssembly.cpp).
+    LRESULT OnFileSizeMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnSegmentCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnUnionFileCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+
+    // Installer, product and analytics (install/).
+    LRESULT OnInstallCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnBtnStart(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    void LoadClientId();
+    void ReportStartInstall();
+    void ReportInstalled();
+    void SendAnalyticsEvent(LPCWSTR pszEventLiteral);
 };
 
 extern CMainDlg* g_pMainDlg;

@@ -8,6 +8,7 @@
 #include "DebugTrace.h"
 #include "ImageIds.h"
 #include "LanguagePacks.h"
+#include "ShellFolder.h"
 #include "MainDlg.h"
 #include "PngImage.h"
 
@@ -41,24 +42,6 @@ const ButtonSetUp kHide = {IDC_BTN_HIDE, {303, 313, 303}, 3, true, {545, 312, 57
 
 void Place(CWindow wnd, const RECT& rc) {
     wnd.MoveWindow(rc.left, rc.top, rc.right, rc.bottom, TRUE);
-}
-
-// The program files folder of a CSIDL, or "" when it cannot be had.
-std::wstring SpecialFolderPath(int nCsidl) {
-    wchar_t szPath[MAX_PATH] = {};
-    IMalloc* pMalloc = nullptr;
-    if (FAILED(SHGetMalloc(&pMalloc)) || !pMalloc) {
-        return std::wstring();
-    }
-    LPITEMIDLIST pidl = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, nCsidl, &pidl)) && pidl) {
-        if (!SHGetPathFromIDListW(pidl, szPath)) {
-            szPath[0] = L'\0';
-        }
-        pMalloc->Free(pidl);
-    }
-    pMalloc->Release();
-    return szPath;
 }
 
 }  // namespace

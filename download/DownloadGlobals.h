@@ -1,0 +1,27 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// State shared between the dialog and its workers. Only the user-interface
+// thread writes it; workers read the host, object path and transport, which
+// are fixed before the size query of a start is created.
+extern std::wstring g_strHost;      // host of the download address
+extern std::wstring g_strObject;    // its path, without the leading "/"
+extern std::wstring g_strPublicDocs;  // all-users documents; "Velmora" below it
+extern HANDLE g_hDownFile;          // the file being assembled, or INVALID_HANDLE_VALUE
+extern DWORD g_nDownBytes;          // bytes received by all transfers; never reset
+extern int g_nFatalCount;           // while above 0 every failure report is ignored
+extern bool g_bFallback;            // WinHTTP on port 80 after the one restart
+
+// A relaunch is granted while the count since the last progress is at most
+// this: 41 relaunches fit between two progress reports.
+const int MAX_RETRY = 40;
+
+// Starts a worker with _beginthreadex and closes its handle. When the thread
+// cannot be created the dialog is told with nFailureCode instead, so that
+// every started job ends in a report.
+void StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode);
+// Posts a report to the dialog's window.
+void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// One HTTP request on its own root handle and connection, over one of the two
+// stacks the download uses. The destructor closes the request, the connection
+// and the root handle, in this order, with the stack's own close call.
+class CHttpRequest {
+public:
+    virtual ~CHttpRequest() = default;
+
+    // Detects a proxy and opens the root handle.
+    virtual bool Open() = 0;
+    virtual bool Connect(const std::wstring& strHost) = 0;
+    // Lets all 40 segment requests be open at once (WinINet only).
+    virtual void SetMaxConnections() {}
+    // The verb of the size query: the stacks ask differently.
+    virtual LPCWSTR SizeQueryVerb() const = 0;
+    virtual bool OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject) = 0;
+    virtual bool AddHeader(const std::wstring& strHeader) = 0;
+    // Sends without extra headers or body (and, on WinHTTP, takes the answer).
+    virtual bool Send() = 0;
+    virtual bool QueryStatus(DWORD& nStatus) = 0;
+    // Content-Length, when it is a size the download can use.
+    virtual bool QueryContentLength(DWORD& nLength) = 0;
+    virtual bool QueryContentRange(std::wstring& strRange) = 0;
+    virtual bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) = 0;
+};
+
+// True when InternetGetConnectedState reports that a proxy is in use.
+bool ProxyInUse();
+
+// A request of the normal transport (WinINet, HTTPS, port 443) or of the
+// fallback one (WinHTTP, plain HTTP, port 80). The two stacks' headers do
+// not mix, hence factories.
+CHttpRequest* NewWinInetRequest();
+CHttpRequest* NewWinHttpRequest();

@@ -1,0 +1,179 @@
+#include <windows.h>
+#include <process.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <io.h>
+
+#include "DownloadGlobals.h"
+#include "DownloadProgress.h"
+#include "DownloadUrl.h"
+#include "HttpTransfer.h"
+#include "LanguagePacks.h"
+#include "MainDlg.h"
+#include "SegmentInfo.h"
+#include "ShellFolder.h"
+
+std::wstring g_strHost;
+std::wstring g_strObject;
+std::wstring g_strPublicDocs;
+HANDLE g_hDownFile = INVALID_HANDLE_VALUE;
+DWORD g_nDownBytes = 0;
+int g_nFatalCount = 0;
+bool g_bFallback = false;
+
+void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    PostMessageW(g_pMainDlg->m_hWnd, uMsg, wParam, lParam);
+}
+
+void StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode) {
+    uintptr_t hThread = _beginthreadex(nullptr, 0, pfnThread, pParam, 0, nullptr);
+    if (hThread == 0) {
+        PostToDialog(WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, nFailureCode);
+        return;
+    }
+    CloseHandle(reinterpret_cast<HANDLE>(hThread));
+}
+
+LRESULT CMainDlg::OnBtnInstall(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
+                               BOOL& /*bHandled*/) {
+    std::wstring strTip = GetLanStr(L"STR_SOFT_TIP");
+    std::wstring strAgree = GetLanStr(L"STR_AGREE_INSTALL");
+    if (m_chkAgree.GetSelectState() == 1) {
+        ReportStartInstall();
+        StartInstall();
+    } else {
+        ShowMessageBox(m_hWnd, strAgree.c_str(), strTip.c_str(), MB_ICONINFORMATION);
+        m_lblAgree.ShowWindow(SW_SHOW);
+    }
+    return 0;
+}
+
+void CMainDlg::StartInstall() {
+    std::wstring strTip = GetLanStr(L"STR_SOFT_TIP");
+    std::wstring strUrl = GetLanStr(L"STR_DOWN_URL");
+    if (!SplitDownloadUrl(strUrl, g_strHost, g_strObject)) {
+        ShowMessageBox(m_hWnd, GetLanStr(L"STR_URL_ERROR").c_str(), strTip.c_str(),
+                       MB_ICONINFORMATION);
+        return;
+    }
+    m_nInstallState = kPageInstalling;
+    SetTimer(kSlideTimerId, kSlideTimerMs);
+    SetWindowPos(nullptr, 0, 0, 650, 360, SWP_NOMOVE | SWP_NOZORDER);
+    for (int nId : {IDC_BTN_CLOSE, IDC_BTN_MIN, IDC_BTN_INSTALL, IDC_CHK_AGREE, IDC_BTN_LICENCE,
+                    IDC_CHK_OPTIONS, IDC_LBL_AGREE}) {
+        ::ShowWindow(GetDlgItem(nId), SW_HIDE);
+    }
+    m_progress.ShowWindow(SW_SHOW);
+    m_progress.SetRange32(0, 100);
+    m_progress.SetPos(0);
+    m_btnHide.ShowWindow(SW_SHOW);
+    m_lblStatus.SetWindowText(ProgressText(0).c_str());
+    m_lblStatus.ShowWindow(SW_SHOW);
+    InvalidateRect(nullptr, TRUE);
+    UpdateWindow();
+
+    DoDataExchange(TRUE);
+    if (_waccess(g_strInstallPath.c_str(), 0) != 0) {
+        g_strInstallPath = SpecialFolderPath(CSIDL_PROGRAM_FILESX86);
+    }
+    g_strPublicDocs = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS);
+    StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
+}
+
+void CMainDlg::RestartInstall() {
+    g_bFallback = true;
+    if (g_hDownFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(g_hDownFile);
+    }
+    g_hDownFile = INVALID_HANDLE_VALUE;
+    m_nRetryCount = 0;
+    m_nCurrentWriteId = 0;
+    m_nCompleteCount = 0;
+    StartInstall();
+}
+
+void CMainDlg::StartSegmentTransfer(int nId) {
+    ++m_nRunningTransfers;
+    StartWorker(DownloadSegmentThread, &m_pSegments[nId], nId);
+}
+
+void CMainDlg::RelaunchParkedSegments() {
+    std::vector<int> vecParked;
+    vecParked.swap(m_vecFailed);
+    for (int nId : vecParked) {
+        StartSegmentTransfer(nId);
+    }
+}
+
+LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
+                                 BOOL& /*bHandled*/) {
+    const int nCode = static_cast<int>(lParam);
+    const bool bSegment = nCode >= 0 && nCode < SEGMENT_COUNT && m_pSegments != nullptr;
+    if (bSegment) {
+        --m_nRunningTransfers;
+    }
+    if (g_nFatalCount > 0) {
+        return 0;
+    }
+    if (lParam == DOWN_ERR_URL || lParam == DOWN_ERR_SYSTEM) {
+        ++g_nFatalCount;
+        return 0;
+    }
+    if (m_nRetryCount <= MAX_RETRY) {
+        if (lParam == DOWN_ERR_FILESIZE) {
+            StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
+            ++m_nRetryCount;
+        } else if (bSegment) {
+            StartSegmentTransfer(nCode);  // resumes after the bytes it has
+            ++m_nRetryCount;
+        }
+        return 0;
+    }
+    if (lParam == DOWN_ERR_FILESIZE) {
+        if (!g_bFallback) {
+            RestartInstall();
+        } else {
+            ++g_nFatalCount;
+        }
+        return 0;
+    }
+    if (!bSegment) {
+        return 0;
+    }
+    m_vecFailed.push_back(nCode);
+    if (static_cast<int>(m_vecFailed.size()) + m_nCompleteCount == SEGMENT_COUNT) {
+        OnNetworkFailure();
+    }
+    return 0;
+}
+
+void CMainDlg::OnNetworkFailure() {
+    ++g_nFatalCount;
+    int nAnswer = ShowMessageBox(m_hWnd, GetLanStr(L"STR_NETWORK_ERROR").c_str(),
+                                 GetLanStr(L"STR_ERROR").c_str(), MB_OKCANCEL);
+    if (nAnswer == IDOK) {
+        // The user can fetch the full package by hand.
+        ShellExecuteW(m_hWnd, L"open", GetLanStr(L"STR_DOWN_URL").c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
+    }
+    CloseDialog(kExitCodeNormal);
+}
+
+LRESULT CMainDlg::OnDownProgressMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
+                                    BOOL& /*bHandled*/) {
+    int nPos = 0;
+    if (wParam == 0) {
+        g_nDownBytes += static_cast<DWORD>(lParam);
+        nPos = DownloadPosition(g_nDownBytes, m_nFileSize);
+    } else {
+        nPos = static_cast<int>(wParam);
+    }
+    m_progress.SetPos(nPos);
+    m_lblStatus.SetWindowText(ProgressText(nPos).c_str());
+    m_nRetryCount = 0;
+    if (m_pSegments) {
+        RelaunchParkedSegments();
+    }
+    return 0;
+}

@@ -1,0 +1,173 @@
+#include <windows.h>
+
+#include <io.h>
+#include <stdio.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
+#include "DebugTrace.h"
+#include "DownloadGlobals.h"
+#include "DownloadUrl.h"
+#include "HttpAnswer.h"
+#include "InstallerLaunch.h"
+#include "LanguagePacks.h"
+#include "MainDlg.h"
+#include "SegmentPlan.h"
+
+namespace {
+
+// Appends one finished segment to the file; segments come one at a time in
+// id order, so each lands at its own offset without seeking.
+unsigned __stdcall WriteSegmentThread(void* pParam) {
+    const SegmentInfo& segment = *static_cast<SegmentInfo*>(pParam);
+    DWORD nRemaining = segment.nLength;
+    const BYTE* pPosition = segment.pBuffer;
+    while (nRemaining != 0) {
+        DWORD nWritten = 0;
+        if (!WriteFile(g_hDownFile, pPosition, nRemaining, &nWritten, nullptr) || nWritten == 0) {
+            DWORD dwError = GetLastError();
+            PostToDialog(WM_DOWN_ERROR, dwError ? dwError : ERROR_WRITE_FAULT, DOWN_ERR_SYSTEM);
+            return 1;
+        }
+        pPosition += nWritten;
+        nRemaining -= nWritten;
+    }
+    FlushFileBuffers(g_hDownFile);
+    PostToDialog(WM_UNION_FILE_COMPLETE, 0, segment.nId);
+    return 1;
+}
+
+// The partial file: created afresh, old one removed. False after reporting.
+bool CreateDownloadFile() {
+    std::wstring strBase;
+    if (!DownloadBaseName(GetLanStr(L"STR_DOWN_URL"), strBase)) {
+        PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
+        return false;
+    }
+    const std::wstring strFolder = g_strPublicDocs + L"\\Velmora";
+    const std::wstring strPath = strFolder + L"\\" + strBase + L"down";
+    if (_waccess(strFolder.c_str(), 0) != 0) {
+        if (!CreateDirectoryW(strFolder.c_str(), nullptr)) {
+            KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
+            PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+            return false;
+        }
+    } else if (_waccess(strPath.c_str(), 0) == 0 && _wremove(strPath.c_str()) != 0) {
+        KORVIX_TRACE(L"_wremove() fail!");
+        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+    }
+    g_hDownFile = CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (g_hDownFile == INVALID_HANDLE_VALUE) {
+        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        return false;
+    }
+    return true;
+}
+
+void FreeSegmentTable(SegmentInfo* pSegments) {
+    for (int i = 0; i < SEGMENT_COUNT; ++i) {
+        free(pSegments[i].pBuffer);
+    }
+    delete[] pSegments;
+}
+
+// The table with every buffer, or null when memory runs out (nothing kept).
+SegmentInfo* NewSegmentTable(DWORD nFileSize) {
+    SegmentInfo* pSegments = new (std::nothrow) SegmentInfo[SEGMENT_COUNT];
+    if (!pSegments) {
+        return nullptr;
+    }
+    PlanSegments(nFileSize, pSegments);
+    for (int i = 0; i < SEGMENT_COUNT; ++i) {
+        if (pSegments[i].nLength == 0) {
+            continue;
+        }
+        pSegments[i].pBuffer = static_cast<BYTE*>(malloc(pSegments[i].nLength));
+        if (!pSegments[i].pBuffer) {
+            FreeSegmentTable(pSegments);
+            return nullptr;
+        }
+    }
+    return pSegments;
+}
+
+}  // namespace
+
+LRESULT CMainDlg::OnFileSizeMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
+                                BOOL& /*bHandled*/) {
+    const DWORD nFileSize = static_cast<DWORD>(lParam);
+    if (!IsPlannableSize(nFileSize)) {
+        // Nothing can be planned with it: the size query counts as failed.
+        PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_FILESIZE);
+        return 1;
+    }
+    if (g_hDownFile == INVALID_HANDLE_VALUE && !CreateDownloadFile()) {
+        return 1;
+    }
+    m_nFileSize = nFileSize;
+    m_pSegments = NewSegmentTable(nFileSize);
+    if (!m_pSegments) {
+        PostToDialog(WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_SYSTEM);
+        return 1;
+    }
+    for (int i = 0; i < SEGMENT_COUNT; ++i) {
+        if (m_pSegments[i].nLength == 0) {
+            // Files under 40 bytes leave empty segments: complete at once.
+            ++m_nRunningTransfers;
+            PostToDialog(WM_SEGMENT_COMPLETE, 0, i);
+        } else {
+            StartSegmentTransfer(i);
+        }
+    }
+    return 0;
+}
+
+LRESULT CMainDlg::OnSegmentCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
+                                       BOOL& /*bHandled*/) {
+    const int nId = static_cast<int>(lParam);
+    if (!m_pSegments || nId < 0 || nId >= SEGMENT_COUNT) {
+        return 0;
+    }
+    --m_nRunningTransfers;
+    if (nId == m_nCurrentWriteId) {
+        StartWorker(WriteSegmentThread, &m_pSegments[nId], DOWN_ERR_SYSTEM);
+    } else {
+        m_vecWaitWrite.push_back(nId);
+    }
+    ++m_nCompleteCount;
+    // The last running transfer has ended with segments parked: no report
+    // would come to relaunch them, so give them their try now.
+    if (m_nRunningTransfers == 0 && !m_vecFailed.empty() && g_nFatalCount == 0) {
+        RelaunchParkedSegments();
+    }
+    return 0;
+}
+
+LRESULT CMainDlg::OnUnionFileCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
+                                         BOOL& /*bHandled*/) {
+    if (static_cast<int>(lParam) != m_nCurrentWriteId || !m_pSegments) {
+        KORVIX_TRACE(L"OnUnionFileCompleteMsg() err:m_nCurrentWriteId != (int)lParam \n\r");
+        PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_SYSTEM);
+        return 0;
+    }
+    free(m_pSegments[m_nCurrentWriteId].pBuffer);
+    m_pSegments[m_nCurrentWriteId].pBuffer = nullptr;
+    if (m_nCurrentWriteId == SEGMENT_COUNT - 1) {
+        CloseHandle(g_hDownFile);
+        g_hDownFile = INVALID_HANDLE_VALUE;
+        delete[] m_pSegments;
+        m_pSegments = nullptr;
+        StartWorker(RunInstallerThread, nullptr, DOWN_ERR_SYSTEM);
+        return 0;
+    }
+    ++m_nCurrentWriteId;
+    auto it = std::find(m_vecWaitWrite.begin(), m_vecWaitWrite.end(), m_nCurrentWriteId);
+    if (it != m_vecWaitWrite.end()) {
+        m_vecWaitWrite.erase(it);
+        StartWorker(WriteSegmentThread, &m_pSegments[m_nCurrentWriteId], DOWN_ERR_SYSTEM);
+    }
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include "SegmentPlan.h"
+
+#include <cwchar>
+
+void PlanSegments(DWORD nFileSize, SegmentInfo* pSegments) {
+    const DWORD nChunk = nFileSize / SEGMENT_COUNT;
+    for (int i = 0; i < SEGMENT_COUNT; ++i) {
+        pSegments[i].nId = i;
+        pSegments[i].nOffset = static_cast<DWORD>(i) * nChunk;
+        pSegments[i].nLength = nChunk;
+        pSegments[i].nReceived = 0;
+        pSegments[i].pBuffer = nullptr;
+    }
+    pSegments[SEGMENT_COUNT - 1].nLength = nFileSize - (SEGMENT_COUNT - 1) * nChunk;
+}
+
+DWORD FirstWantedByte(const SegmentInfo& segment) {
+    return segment.nOffset + segment.nReceived;
+}
+
+DWORD LastWantedByte(const SegmentInfo& segment) {
+    return segment.nOffset + segment.nLength - 1;
+}
+
+std::wstring RangeHeader(const SegmentInfo& segment) {
+    wchar_t szRange[64] = {};
+    swprintf(szRange, 64, L"Range:bytes=%d-%d", static_cast<int>(FirstWantedByte(segment)),
+             static_cast<int>(LastWantedByte(segment)));
+    return szRange;
+}

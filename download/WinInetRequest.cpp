@@ -1,0 +1,97 @@
+#include "WinInetRequest.h"
+
+#include "HttpAnswer.h"
+
+bool ProxyInUse() {
+    DWORD dwFlags = 0;
+    InternetGetConnectedState(&dwFlags, 0);
+    return (dwFlags & INTERNET_CONNECTION_PROXY) != 0;
+}
+
+void SetMaxConnections(HINTERNET hConnect) {
+    DWORD dwMax = 50;
+    InternetSetOptionW(hConnect, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &dwMax, sizeof(dwMax));
+    InternetSetOptionW(hConnect, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &dwMax, sizeof(dwMax));
+}
+
+CWinInetRequest::~CWinInetRequest() {
+    if (m_hRequest) {
+        InternetCloseHandle(m_hRequest);
+    }
+    if (m_hConnect) {
+        InternetCloseHandle(m_hConnect);
+    }
+    if (m_hRoot) {
+        InternetCloseHandle(m_hRoot);
+    }
+}
+
+bool CWinInetRequest::Open() {
+    DWORD dwAccess = ProxyInUse() ? INTERNET_OPEN_TYPE_PRECONFIG
+                                  : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+    m_hRoot = InternetOpenW(L"", dwAccess, nullptr, nullptr, 0);
+    return m_hRoot != nullptr;
+}
+
+bool CWinInetRequest::Connect(const std::wstring& strHost) {
+    m_hConnect = InternetConnectW(m_hRoot, strHost.c_str(), INTERNET_DEFAULT_HTTPS_PORT, nullptr,
+                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    return m_hConnect != nullptr;
+}
+
+void CWinInetRequest::SetMaxConnections() {
+    ::SetMaxConnections(m_hConnect);
+}
+
+bool CWinInetRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject) {
+    LPCWSTR rgpszAcceptTypes[] = {L"*/*", nullptr};
+    m_hRequest = HttpOpenRequestW(m_hConnect, pszVerb, strObject.c_str(), L"HTTP/1.1", nullptr,
+                                  rgpszAcceptTypes, kRequestFlags, 0);
+    return m_hRequest != nullptr;
+}
+
+bool CWinInetRequest::AddHeader(const std::wstring& strHeader) {
+    return HttpAddRequestHeadersW(m_hRequest, strHeader.c_str(),
+                                  static_cast<DWORD>(strHeader.size()), HTTP_ADDREQ_FLAG_ADD) != FALSE;
+}
+
+bool CWinInetRequest::Send() {
+    return HttpSendRequestW(m_hRequest, nullptr, 0, nullptr, 0) != FALSE;
+}
+
+bool CWinInetRequest::QueryStatus(DWORD& nStatus) {
+    DWORD dwSize = sizeof(nStatus);
+    DWORD dwIndex = 0;
+    return HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &nStatus,
+                          &dwSize, &dwIndex) != FALSE;
+}
+
+bool CWinInetRequest::QueryContentLength(DWORD& nLength) {
+    wchar_t szLength[40] = {};
+    DWORD dwSize = sizeof(szLength);
+    DWORD dwIndex = 0;
+    if (!HttpQueryInfoW(m_hRequest, HTTP_QUERY_CONTENT_LENGTH, szLength, &dwSize, &dwIndex)) {
+        return false;
+    }
+    return ParseContentLength(szLength, nLength);
+}
+
+bool CWinInetRequest::QueryContentRange(std::wstring& strRange) {
+    wchar_t szRange[128] = {};
+    DWORD dwSize = sizeof(szRange) - sizeof(wchar_t);
+    DWORD dwIndex = 0;
+    if (!HttpQueryInfoW(m_hRequest, HTTP_QUERY_CONTENT_RANGE, szRange, &dwSize, &dwIndex)) {
+        return false;
+    }
+    strRange = szRange;
+    return true;
+}
+
+bool CWinInetRequest::Read(void* pBuffer, DWORD nSize, DWORD& nRead) {
+    nRead = 0;
+    return InternetReadFile(m_hRequest, pBuffer, nSize, &nRead) != FALSE;
+}
+
+CHttpRequest* NewWinInetRequest() {
+    return new CWinInetRequest;
+}

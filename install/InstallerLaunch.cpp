@@ -1,0 +1,80 @@
+#include "InstallerLaunch.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "DebugTrace.h"
+#include "DownloadGlobals.h"
+#include "DownloadUrl.h"
+#include "InstallerCommandLine.h"
+#include "LanguagePacks.h"
+#include "MainDlg.h"
+
+unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
+    const std::wstring strUrl = GetLanStr(L"STR_DOWN_URL");
+    std::wstring strBase;
+    if (!DownloadBaseName(strUrl, strBase)) {
+        PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
+        return 1;
+    }
+    const std::wstring strFolder = g_strPublicDocs + L"\\Velmora\\";
+    const std::wstring strInstaller = strFolder + DownloadFileName(strUrl);
+    const std::wstring strPartial = strFolder + strBase + L"down";
+
+    // The move never replaces a file, so an old installer goes first.
+    WIN32_FILE_ATTRIBUTE_DATA attributes = {};
+    if (GetFileAttributesExW(strInstaller.c_str(), GetFileExInfoStandard, &attributes) &&
+        !DeleteFileW(strInstaller.c_str())) {
+        KORVIX_TRACE(L"_wremove() fail!\n\r");
+        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        return 1;
+    }
+    if (!MoveFileExW(strPartial.c_str(), strInstaller.c_str(), MOVEFILE_COPY_ALLOWED)) {
+        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        return 1;
+    }
+    PostToDialog(WM_DOWN_PROGRESS, 90, 0);
+
+    const std::wstring strCommandLine = InstallerCommandLine(g_strInstallPath);
+    std::vector<wchar_t> vecCommandLine(strCommandLine.begin(), strCommandLine.end());
+    vecCommandLine.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(strInstaller.c_str(), vecCommandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process)) {
+        KORVIX_TRACE(L"CreateProcess() fail!\n\r");
+        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        return 1;
+    }
+    ResumeThread(process.hThread);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    PostToDialog(WM_DOWN_PROGRESS, 100, 0);
+    DeleteFileW(strInstaller.c_str());
+    PostToDialog(WM_INSTALL_COMPLETE, 0, 0);
+    return 1;
+}
+
+LRESULT CMainDlg::OnInstallCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                                       BOOL& /*bHandled*/) {
+    ReportInstalled();
+    m_nInstallState = kPageFinished;
+    KillTimer(kSlideTimerId);
+    m_progress.ShowWindow(SW_HIDE);
+    m_btnHide.ShowWindow(SW_HIDE);
+    m_lblStatus.ShowWindow(SW_HIDE);
+    InvalidateRect(nullptr, TRUE);
+    m_btnStart.ShowWindow(SW_SHOW);
+    m_btnClose.ShowWindow(SW_SHOW);
+    m_btnMin.ShowWindow(SW_SHOW);
+    if (!IsWindowVisible()) {
+        ShowWindow(SW_SHOW);
+        Shell_NotifyIconW(NIM_DELETE, &m_nid);
+    }
+    return 0;
+}
