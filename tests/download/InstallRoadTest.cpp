@@ -1,0 +1,491 @@
+// The install road with the real dialog in this process against real servers
+// that the bench (road_test.sh) started for the scenario. Each scenario runs
+// in a process of its own: the download's counters live as long as the
+// process, as in the program.
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <numeric>
+#include <string>
+
+#include "AppModule.h"
+#include "DownloadGlobals.h"
+#include "DownloadUrl.h"
+#include "LanguagePacks.h"
+#include "MainDlg.h"
+#include "RoadObserver.h"
+#include "RoadTestSupport.h"
+#include "SegmentInfo.h"
+#include "ShellFolder.h"
+
+namespace {
+
+const DWORD kRoadTimeoutMs = 120000;
+const wchar_t kClientKeyParent[] = L"SOFTWARE\\WOW6432Node\\Velmora";
+const wchar_t kClientKey[] = L"SOFTWARE\\WOW6432Node\\Velmora\\VelmoraDown";
+
+void Press(HWND hButton) {
+    SendMessageW(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(hButton, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+std::wstring StoredClientId() {
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClientKey, 0, KEY_READ | KEY_WOW64_64KEY, &hKey) !=
+        ERROR_SUCCESS) {
+        return L"";
+    }
+    wchar_t szId[256] = {};
+    DWORD cb = sizeof(szId) - sizeof(wchar_t);
+    DWORD dwType = 0;
+    RegQueryValueExW(hKey, L"GUID", nullptr, &dwType, reinterpret_cast<BYTE*>(szId), &cb);
+    RegCloseKey(hKey);
+    return szId;
+}
+
+// nginx's access log lines of the analytics collector, blanks unescaped.
+std::vector<std::string> CollectorHits(const std::string& strAction) {
+    std::vector<std::string> vecHits;
+    for (std::string strLine : ReadLines(WinePath(EnvA("KORVIX_NGINX_LOG")))) {
+        for (size_t n; (n = strLine.find("%20")) != std::string::npos;) {
+            strLine.replace(n, 3, " ");
+        }
+        if (strLine.find("\"HEAD /collect?") != std::string::npos &&
+            strLine.find("ea=" + strAction) != std::string::npos) {
+            vecHits.push_back(strLine);
+        }
+    }
+    return vecHits;
+}
+
+class InstallRoad : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ExtractLanguagePacks();
+        InitLanguage();
+        _Module.Init(nullptr, GetModuleHandleW(nullptr));
+    }
+
+    void SetUp() override {
+        const std::wstring strUrl = GetLanStr(L"STR_DOWN_URL");
+        const std::wstring strFolder = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS) + L"\\Velmora";
+        std::wstring strBase;
+        if (DownloadBaseName(strUrl, strBase)) {
+            m_strPartial = strFolder + L"\\" + strBase + L"down";
+            m_strInstaller = strFolder + L"\\" + DownloadFileName(strUrl);
+            DeleteFileW(m_strPartial.c_str());
+            DeleteFileW(m_strInstaller.c_str());
+        }
+        m_strDownloadFolder = strFolder;
+        const ::testing::TestInfo* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string strName = pInfo->name();
+        m_strInstallPath = L"C:\\korvix road\\" + std::wstring(strName.begin(), strName.end());
+        SHCreateDirectoryExW(nullptr, m_strInstallPath.c_str(), nullptr);
+        m_strRecord = EnvW("KORVIX_FAKE_RECORD");
+        DeleteFileW(m_strRecord.c_str());
+
+        _Module.AddMessageLoop(&m_loop);
+        // Never deleted: workers may post to it until the process ends.
+        m_pDlg = new CMainDlg;
+        ASSERT_NE(nullptr, m_pDlg->Create(nullptr, 0));
+        m_pDlg->ShowWindow(SW_SHOWNORMAL);
+        m_pRoad.reset(new CRoadObserver(*m_pDlg, m_strPartial));
+        // Any box is answered, so that no scenario can hang in one.
+        m_pAnswerer.reset(new CBoxAnswerer(m_pDlg->m_hWnd, IDOK));
+        m_pRoad->PumpFor(100);
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            std::string strSeen;
+            for (size_t i = 0; i < m_pRoad->m_vecFailures.size(); ++i) {
+                strSeen += " " + std::to_string(m_pRoad->m_vecFailures[i]) + "/" +
+                           std::to_string(m_pRoad->m_vecErrors[i]);
+            }
+            printf("failure reports (code/error):%s\n", strSeen.c_str());
+        }
+        if (!m_bBoxesExpected && m_pAnswerer) {
+            for (const std::wstring& strText : m_pAnswerer->Texts()) {
+                ADD_FAILURE() << "unexpected message box: " << Utf8(strText);
+            }
+        }
+        m_pAnswerer.reset();
+    }
+
+    // The boxes of this scenario are answered with nAnswer and checked by it.
+    CBoxAnswerer& ExpectBoxes(int nAnswer) {
+        m_bBoxesExpected = true;
+        m_pAnswerer.reset(new CBoxAnswerer(m_pDlg->m_hWnd, nAnswer));
+        return *m_pAnswerer;
+    }
+
+    HWND Item(int nId) { return m_pDlg->GetDlgItem(nId); }
+
+    // A user's road: folder typed, box ticked, install pressed.
+    void PressInstall(bool bTick = true) {
+        SetDlgItemTextW(m_pDlg->m_hWnd, IDC_EDIT_PATH, m_strInstallPath.c_str());
+        if (bTick) {
+            Press(Item(IDC_CHK_AGREE));
+        }
+        Press(Item(IDC_BTN_INSTALL));
+    }
+
+    bool PumpUntilFinished() {
+        return m_pRoad->PumpUntil([this] { return m_pDlg->m_nInstallState == 2; },
+                                  kRoadTimeoutMs);
+    }
+
+    std::vector<std::string> ServerLog() { return ReadLines(WinePath(EnvA("KORVIX_SERVER_LOG"))); }
+
+    // The file was assembled in order, one writer at a time, buffers freed.
+    void ExpectAssembledInOrder() {
+        std::vector<int> vecAll(SEGMENT_COUNT);
+        std::iota(vecAll.begin(), vecAll.end(), 0);
+        EXPECT_EQ(vecAll, m_pRoad->m_vecWritten);
+        for (const std::string& strFault : m_pRoad->m_vecFaults) {
+            ADD_FAILURE() << strFault;
+        }
+    }
+
+    // The child ran on the intact payload with the silent command line.
+    void ExpectInstallerRanOnThePayload() {
+        std::string strRecord = ReadWholeFile(m_strRecord);
+        ASSERT_FALSE(strRecord.empty()) << "the child installer never ran";
+        EXPECT_EQ(EnvA("KORVIX_PAYLOAD_SHA256"), RecordValue(strRecord, "sha256"));
+        EXPECT_EQ(Utf8(L" /verysilent /velmora_down /path=\"" + m_strInstallPath + L"\""),
+                  RecordValue(strRecord, "cmdline"));
+        EXPECT_EQ(Utf8(m_strInstaller), RecordValue(strRecord, "self"));
+        EXPECT_TRUE(FileExists(m_strInstallPath + L"\\Velmora\\Velmora Korvix\\Korvix.exe"));
+        EXPECT_FALSE(FileExists(m_strInstaller)) << "the installer was not deleted";
+        EXPECT_FALSE(FileExists(m_strPartial));
+    }
+
+    // Bar: up to 80 (81 for sizes not a multiple of 4) by the download,
+    // then exactly 90 and 100.
+    void ExpectBarEndsWith(int nDownloaded) {
+        const std::vector<int>& vec = m_pRoad->m_vecPositions;
+        ASSERT_GE(vec.size(), 3u);
+        EXPECT_EQ(nDownloaded, vec[vec.size() - 3]);
+        EXPECT_EQ(90, vec[vec.size() - 2]);
+        EXPECT_EQ(100, vec.back());
+        EXPECT_TRUE(std::is_sorted(vec.begin(), vec.end()));
+    }
+
+    void ExpectFinishedPage() {
+        EXPECT_EQ(2, m_pDlg->m_nInstallState);
+        EXPECT_TRUE(::IsWindowVisible(Item(IDC_BTN_START)));
+        EXPECT_TRUE(::IsWindowVisible(Item(IDC_BTN_CLOSE)));
+        EXPECT_FALSE(::IsWindowVisible(Item(IDC_PROGRESS)));
+        EXPECT_FALSE(::IsWindowVisible(Item(IDC_BTN_HIDE)));
+        EXPECT_TRUE(m_pDlg->IsWindowVisible());
+    }
+
+    // Requests of one target in the fault server's log, in arrival order.
+    std::vector<std::string> Requests(const std::string& strTarget) {
+        std::vector<std::string> vec;
+        for (const std::string& strLine : ServerLog()) {
+            if (JsonField(strLine, "target") == strTarget) {
+                vec.push_back(strLine);
+            }
+        }
+        return vec;
+    }
+
+    CMessageLoop m_loop;
+    CMainDlg* m_pDlg = nullptr;
+    std::unique_ptr<CRoadObserver> m_pRoad;
+    std::wstring m_strPartial;
+    std::wstring m_strInstaller;
+    std::wstring m_strDownloadFolder;
+    std::wstring m_strInstallPath;
+    std::wstring m_strRecord;
+    std::unique_ptr<CBoxAnswerer> m_pAnswerer;
+    bool m_bBoxesExpected = false;
+};
+
+// nginx on 443 and 80, a payload of a few megabytes; first run on the machine.
+TEST_F(InstallRoad, WholeRoad) {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kClientKeyParent);
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    ExpectBarEndsWith(80);
+    ExpectFinishedPage();
+    EXPECT_FALSE(g_bFallback);
+    EXPECT_TRUE(m_pRoad->m_vecFailures.empty());
+
+    // A fresh id, kept in the registry, in both events.
+    std::wstring strId = StoredClientId();
+    ASSERT_EQ(36u, strId.size());
+    EXPECT_EQ(L'-', strId[8]);
+    for (size_t i = 14; i < 18; ++i) {
+        EXPECT_FALSE(iswupper(strId[i])) << "third group must be lower case";
+    }
+    std::string strIdA = Utf8(strId);
+    m_pRoad->PumpUntil([] { return CollectorHits("Downloader_Installed").size() == 1; }, 10000);
+    for (const char* pszAction : {"Downloader_Start_Install", "Downloader_Installed"}) {
+        std::vector<std::string> vecHits = CollectorHits(pszAction);
+        ASSERT_EQ(1u, vecHits.size()) << pszAction;
+        EXPECT_NE(std::string::npos,
+                  vecHits[0].find("/collect?v=1&t=event&tid=UA-40925113-07&cid=" + strIdA +
+                                  "&ec=Velmora Korvix (Windows version)&ea=" + pszAction +
+                                  "&el=" + strIdA + " HTTP/1.1\""))
+            << vecHits[0];
+    }
+}
+
+// Run after WholeRoad on the same prefix: the stored id is reused unchanged.
+TEST_F(InstallRoad, SecondRunReusesTheClientId) {
+    std::wstring strBefore = StoredClientId();
+    ASSERT_EQ(36u, strBefore.size()) << "run WholeRoad first";
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_EQ(strBefore, StoredClientId());
+    std::vector<std::string> vecHits = CollectorHits("Downloader_Start_Install");
+    ASSERT_FALSE(vecHits.empty());
+    EXPECT_NE(std::string::npos, vecHits.back().find("&cid=" + Utf8(strBefore) + "&"));
+    ExpectInstallerRanOnThePayload();
+}
+
+// The fault server on 443 only: early ends, resets, a whole-file answer,
+// 404 and 500 on first attempts, three failed size queries, and slow first
+// segments. The file still comes out whole and in order; no collector on 80.
+TEST_F(InstallRoad, FaultsHeal) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    EXPECT_FALSE(g_bFallback);
+
+    // The slow segments 0 and 1 completed after 2; written in order anyway.
+    const std::vector<int>& vecDone = m_pRoad->m_vecCompleted;
+    auto at = [&](int nId) { return std::find(vecDone.begin(), vecDone.end(), nId) - vecDone.begin(); };
+    EXPECT_LT(at(2), at(0));
+    EXPECT_LT(at(0), at(1));
+
+    // Segment 5 ended early after 65536 bytes: the relaunch asks for the rest.
+    std::vector<std::string> vecSeg5 = Requests("5");
+    ASSERT_GE(vecSeg5.size(), 2u);
+    long long nFirst5 = std::stoll(JsonField(vecSeg5[0], "first"));
+    EXPECT_EQ(nFirst5 + 65536, std::stoll(JsonField(vecSeg5[1], "first")));
+    EXPECT_EQ(JsonField(vecSeg5[0], "last"), JsonField(vecSeg5[1], "last"));
+    // Every faulty first attempt was followed by another one.
+    for (const char* pszSeg : {"7", "9", "11", "12"}) {
+        EXPECT_GE(Requests(pszSeg).size(), 2u) << "segment " << pszSeg;
+    }
+    EXPECT_EQ(4u, Requests("size").size());
+}
+
+// The size query fails 41 times: the 42nd try, still over WinINet, succeeds.
+TEST_F(InstallRoad, SizeQueryFailingFortyOneTimes) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_FALSE(g_bFallback);
+    std::vector<std::string> vecSize = Requests("size");
+    EXPECT_EQ(42u, vecSize.size());
+    for (const std::string& strLine : vecSize) {
+        EXPECT_EQ("443", JsonField(strLine, "port"));
+        EXPECT_EQ("GET", JsonField(strLine, "method"));
+    }
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+}
+
+// Port 443 closed: 42 size queries fail, one restart over WinHTTP on port
+// 80 (HEAD), and the download completes there.
+TEST_F(InstallRoad, FallbackToPlainHttp) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_TRUE(g_bFallback);
+    size_t nSizeFailures = std::count(m_pRoad->m_vecFailures.begin(),
+                                      m_pRoad->m_vecFailures.end(), DOWN_ERR_FILESIZE);
+    EXPECT_EQ(42u, nSizeFailures);
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    size_t nHead = 0;
+    size_t nRanges = 0;
+    for (const std::string& strLine : ReadLines(WinePath(EnvA("KORVIX_NGINX_LOG")))) {
+        if (strLine.find("\"HEAD /korvix/") != std::string::npos) {
+            ++nHead;
+        }
+        if (strLine.find("\"GET /korvix/") != std::string::npos &&
+            strLine.find("HTTP/1.1\" 206 ") != std::string::npos) {
+            ++nRanges;
+        }
+    }
+    EXPECT_EQ(1u, nHead);
+    EXPECT_EQ(40u, nRanges);
+}
+
+// Segments 0 and 1 fail their first 35 attempts while the others wait 4 s:
+// 2 tries and 41 relaunches, then both are parked in the order they failed,
+// relaunched by the first progress report, and the file completes.
+TEST_F(InstallRoad, SegmentsParkedAndRelaunched) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_EQ(43u, m_pRoad->m_nFailuresBeforeProgress);
+    const std::vector<LPARAM>& vecFailures = m_pRoad->m_vecFailures;
+    ASSERT_GE(vecFailures.size(), 43u);
+    std::vector<int> vecLastTwo = {static_cast<int>(vecFailures[41]),
+                                   static_cast<int>(vecFailures[42])};
+    EXPECT_EQ(vecLastTwo, m_pRoad->m_vecParkedAtFirstProgress);
+    EXPECT_EQ(36u, Requests("0").size());
+    EXPECT_EQ(36u, Requests("1").size());
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+}
+
+// Segment 3 always answers 500: once every other segment is complete and 3
+// is parked, the network-failure box; OK opens the download address.
+TEST_F(InstallRoad, NetworkFailureOk) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall();
+    m_pRoad->PumpUntil([] { return false; }, kRoadTimeoutMs);
+    ASSERT_TRUE(m_pRoad->m_bQuit);
+    EXPECT_EQ(1000, m_pRoad->m_nQuitCode);
+    ASSERT_EQ(1u, answerer.Texts().size());
+    EXPECT_EQ(GetLanStr(L"STR_NETWORK_ERROR"), answerer.Texts()[0]);
+    EXPECT_EQ(GetLanStr(L"STR_ERROR"), answerer.Captions()[0]);
+    EXPECT_EQ(2u, answerer.Buttons()[0]);
+    EXPECT_EQ(1, g_nFatalCount);
+    EXPECT_EQ(39, m_pDlg->m_nCompleteCount);
+    // The browser stand-in writes the address it was given.
+    std::wstring strOpened = WinePath(EnvA("KORVIX_BROWSER_RECORD"));
+    m_pRoad->PumpUntil([&] { return !ReadWholeFile(strOpened).empty(); }, 20000);
+    EXPECT_EQ(Utf8(GetLanStr(L"STR_DOWN_URL")) + "\n", ReadWholeFile(strOpened));
+}
+
+TEST_F(InstallRoad, NetworkFailureCancel) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
+    PressInstall();
+    m_pRoad->PumpUntil([] { return false; }, kRoadTimeoutMs);
+    ASSERT_TRUE(m_pRoad->m_bQuit);
+    EXPECT_EQ(1000, m_pRoad->m_nQuitCode);
+    EXPECT_EQ(1u, answerer.Texts().size());
+    m_pRoad->PumpFor(2000);
+    EXPECT_TRUE(ReadWholeFile(WinePath(EnvA("KORVIX_BROWSER_RECORD"))).empty());
+}
+
+// A 43-byte file: the bar ends its download part at 81; the bytes are not a
+// program, so the start fails (code 42) and the road stalls at 90 with the
+// installer left in place.
+TEST_F(InstallRoad, TinyFileOf43Bytes) {
+    PressInstall();
+    m_pRoad->PumpUntil([this] { return g_nFatalCount > 0; }, kRoadTimeoutMs);
+    m_pRoad->PumpFor(1000);
+    ExpectAssembledInOrder();
+    ASSERT_GE(m_pRoad->m_vecPositions.size(), 2u);
+    EXPECT_EQ(81, m_pRoad->m_vecPositions[m_pRoad->m_vecPositions.size() - 2]);
+    EXPECT_EQ(90, m_pRoad->m_vecPositions.back());
+    EXPECT_EQ(DOWN_ERR_SYSTEM, m_pRoad->m_vecFailures.back());
+    EXPECT_EQ(ReadWholeFile(WinePath(EnvA("KORVIX_PAYLOAD"))), ReadWholeFile(m_strInstaller));
+    EXPECT_EQ(1, m_pDlg->m_nInstallState);
+}
+
+// A 7-byte file: 39 empty segments complete without a request; the last
+// one carries all 7 bytes.
+TEST_F(InstallRoad, TinyFileOf7Bytes) {
+    PressInstall();
+    m_pRoad->PumpUntil([this] { return g_nFatalCount > 0; }, kRoadTimeoutMs);
+    ExpectAssembledInOrder();
+    EXPECT_EQ(ReadWholeFile(WinePath(EnvA("KORVIX_PAYLOAD"))), ReadWholeFile(m_strInstaller));
+    size_t nRanged = 0;
+    for (const std::string& strLine : ServerLog()) {
+        nRanged += JsonField(strLine, "first") != "null" ? 1 : 0;
+    }
+    EXPECT_EQ(1u, nRanged);
+}
+
+// A size of 0 is a failed size query: 42 tries, the restart, 42 more (port
+// 80 is closed), then the road stalls; no file, no segment, no box.
+TEST_F(InstallRoad, ZeroSizeStalls) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall();
+    m_pRoad->PumpUntil([] { return g_nFatalCount > 0; }, kRoadTimeoutMs);
+    m_pRoad->PumpFor(1000);
+    EXPECT_TRUE(g_bFallback);
+    EXPECT_EQ(1, g_nFatalCount);
+    EXPECT_EQ(84u, m_pRoad->m_vecFailures.size());
+    EXPECT_EQ(42u, Requests("size").size());
+    EXPECT_FALSE(FileExists(m_strPartial));
+    EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
+    EXPECT_TRUE(answerer.Texts().empty());
+    EXPECT_EQ(1, m_pDlg->m_nInstallState);
+}
+
+// The download folder's place is taken by a file: the partial file cannot be
+// made (code 42) and the road stalls silently on the installing page.
+TEST_F(InstallRoad, LocalFailureStalls) {
+    RemoveDirectoryW(m_strDownloadFolder.c_str());
+    HANDLE hBlock = CreateFileW(m_strDownloadFolder.c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hBlock);
+    CloseHandle(hBlock);
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall();
+    m_pRoad->PumpUntil([] { return g_nFatalCount > 0; }, kRoadTimeoutMs);
+    m_pRoad->PumpFor(2000);
+    DeleteFileW(m_strDownloadFolder.c_str());
+    EXPECT_EQ(std::vector<LPARAM>{DOWN_ERR_SYSTEM}, m_pRoad->m_vecFailures);
+    EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
+    EXPECT_TRUE(answerer.Texts().empty());
+    EXPECT_EQ(1, m_pDlg->m_nInstallState);
+    EXPECT_TRUE(m_pRoad->m_vecCompleted.empty());
+}
+
+// Install without the box ticked: the information box and the warning; no
+// thread, no event.
+TEST_F(InstallRoad, InstallWithoutAgreeing) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall(false);
+    m_pRoad->PumpFor(1500);
+    ASSERT_EQ(1u, answerer.Texts().size());
+    EXPECT_EQ(GetLanStr(L"STR_AGREE_INSTALL"), answerer.Texts()[0]);
+    EXPECT_EQ(GetLanStr(L"STR_SOFT_TIP"), answerer.Captions()[0]);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_LBL_AGREE)));
+    EXPECT_EQ(0, m_pDlg->m_nInstallState);
+    EXPECT_TRUE(CollectorHits("Downloader_Start_Install").empty());
+    EXPECT_TRUE(ReadLines(WinePath(EnvA("KORVIX_NGINX_LOG"))).empty());
+}
+
+// Built with an address without a path: the URL box (its text is in no
+// pack), and the licence page stays.
+TEST_F(InstallRoad, UrlWithoutPath) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall();
+    m_pRoad->PumpFor(1500);
+    ASSERT_EQ(1u, answerer.Texts().size());
+    EXPECT_EQ(L"", answerer.Texts()[0]);
+    EXPECT_EQ(GetLanStr(L"STR_SOFT_TIP"), answerer.Captions()[0]);
+    EXPECT_EQ(0, m_pDlg->m_nInstallState);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_BTN_INSTALL)));
+    EXPECT_FALSE(::IsWindowVisible(Item(IDC_PROGRESS)));
+    // The start event had gone out already.
+    EXPECT_EQ(1u, CollectorHits("Downloader_Start_Install").size());
+}
+
+// Built with an address whose last part has no extension: the size query
+// succeeds, then code 43 stalls the road: no file, no segment request.
+TEST_F(InstallRoad, NoFileNameStalls) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall();
+    m_pRoad->PumpUntil([] { return g_nFatalCount > 0; }, kRoadTimeoutMs);
+    m_pRoad->PumpFor(2000);
+    EXPECT_EQ(std::vector<LPARAM>{DOWN_ERR_URL}, m_pRoad->m_vecFailures);
+    EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
+    EXPECT_TRUE(answerer.Texts().empty());
+    size_t nGets = 0;
+    for (const std::string& strLine : ReadLines(WinePath(EnvA("KORVIX_NGINX_LOG")))) {
+        nGets += strLine.find("\"GET /korvix.d/setup") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(1u, nGets);
+}
+
+}  // namespace

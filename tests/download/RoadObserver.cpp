@@ -1,0 +1,104 @@
+#include "RoadObserver.h"
+
+#include "DownloadMessages.h"
+#include "MainDlg.h"
+#include "SegmentInfo.h"
+
+namespace {
+
+long long FileSizeOf(const std::wstring& strPath) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(strPath.c_str(), GetFileExInfoStandard, &data)) {
+        return -1;
+    }
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+CRoadObserver::CRoadObserver(CMainDlg& dlg, std::wstring strPartialPath)
+    : m_dlg(dlg), m_strPartialPath(std::move(strPartialPath)) {}
+
+void CRoadObserver::Observe(const MSG& msg) {
+    if (msg.message == WM_DOWN_ERROR) {
+        m_vecFailures.push_back(msg.lParam);
+        m_vecErrors.push_back(msg.wParam);
+        if (!m_bProgressSeen) {
+            ++m_nFailuresBeforeProgress;
+        }
+    } else if (msg.message == WM_DOWN_PROGRESS && msg.wParam == 0 && !m_bProgressSeen) {
+        m_bProgressSeen = true;
+        m_vecParkedAtFirstProgress = m_dlg.m_vecFailed;
+    } else if (msg.message == WM_SEGMENT_COMPLETE) {
+        m_vecCompleted.push_back(static_cast<int>(msg.lParam));
+    } else if (msg.message == WM_UNION_FILE_COMPLETE) {
+        int nId = static_cast<int>(msg.lParam);
+        m_vecWritten.push_back(nId);
+        // The writer of nId has finished and no other may have started.
+        if (m_dlg.m_pSegments) {
+            const SegmentInfo& segment = m_dlg.m_pSegments[nId];
+            long long nEnd = static_cast<long long>(segment.nOffset) + segment.nLength;
+            long long nOnDisk = FileSizeOf(m_strPartialPath);
+            if (nOnDisk != nEnd) {
+                m_vecFaults.push_back("segment " + std::to_string(nId) + " written: file has " +
+                                      std::to_string(nOnDisk) + " bytes, expected " +
+                                      std::to_string(nEnd));
+            }
+        }
+    }
+}
+
+void CRoadObserver::AfterDispatch(const MSG& msg) {
+    if (msg.message == WM_UNION_FILE_COMPLETE) {
+        int nId = static_cast<int>(msg.lParam);
+        if (m_dlg.m_pSegments && m_dlg.m_pSegments[nId].pBuffer != nullptr) {
+            m_vecFaults.push_back("buffer of segment " + std::to_string(nId) +
+                                  " kept after its write");
+        }
+        if (nId == SEGMENT_COUNT - 1 && m_dlg.m_pSegments != nullptr) {
+            m_vecFaults.push_back("segment table kept after the last write");
+        }
+    } else if (msg.message == WM_DOWN_PROGRESS) {
+        int nPos = m_dlg.m_progress.GetPos();
+        if (m_vecPositions.empty() || m_vecPositions.back() != nPos) {
+            m_vecPositions.push_back(nPos);
+        }
+    }
+}
+
+bool CRoadObserver::PumpUntil(const std::function<bool()>& bDone, DWORD nTimeoutMs) {
+    const DWORD nStart = GetTickCount();
+    while (!m_bQuit) {
+        if (bDone()) {
+            return true;
+        }
+        DWORD nElapsed = GetTickCount() - nStart;
+        if (nElapsed >= nTimeoutMs) {
+            return bDone();
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, (std::min)(nTimeoutMs - nElapsed, 50ul),
+                                  QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                m_bQuit = true;
+                m_nQuitCode = static_cast<int>(msg.wParam);
+                break;
+            }
+            bool bOurs = m_dlg.m_hWnd && msg.hwnd == m_dlg.m_hWnd;
+            if (bOurs) {
+                Observe(msg);
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            if (bOurs) {
+                AfterDispatch(msg);
+            }
+        }
+    }
+    return bDone();
+}
+
+void CRoadObserver::PumpFor(DWORD nMs) {
+    PumpUntil([] { return false; }, nMs);
+}

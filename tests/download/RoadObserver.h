@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CMainDlg;
+
+// Runs the dialog's message loop for a test and watches the reports the
+// workers post to it, checking the assembly as each write completes: the
+// file on disk must end exactly where the written segment ends, and the
+// segment's buffer must be gone right after.
+class CRoadObserver {
+public:
+    CRoadObserver(CMainDlg& dlg, std::wstring strPartialPath);
+
+    // Pumps until bDone() holds, the quit message arrives, or nTimeoutMs pass.
+    bool PumpUntil(const std::function<bool()>& bDone, DWORD nTimeoutMs);
+    // Pumps for nMs whatever happens (for "nothing more happens" checks).
+    void PumpFor(DWORD nMs);
+
+    std::vector<int> m_vecCompleted;     // WM_SEGMENT_COMPLETE ids, in order
+    std::vector<int> m_vecWritten;       // WM_UNION_FILE_COMPLETE ids, in order
+    std::vector<LPARAM> m_vecFailures;   // WM_DOWN_ERROR codes, in order
+    std::vector<WPARAM> m_vecErrors;     // and their Win32 errors, for the diagnosis
+    std::vector<int> m_vecPositions;     // bar positions after each change
+    std::vector<std::string> m_vecFaults;  // assembly checks that failed
+    // Failures seen before the first byte report, and the parked list then.
+    size_t m_nFailuresBeforeProgress = 0;
+    std::vector<int> m_vecParkedAtFirstProgress;
+    bool m_bProgressSeen = false;
+    bool m_bQuit = false;
+    int m_nQuitCode = -1;
+
+private:
+    void Observe(const MSG& msg);
+    void AfterDispatch(const MSG& msg);
+
+    CMainDlg& m_dlg;
+    std::wstring m_strPartialPath;
+};

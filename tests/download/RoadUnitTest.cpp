@@ -1,0 +1,142 @@
+// The pure pieces of the download and the installation, on their own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include "AnalyticsEvent.h"
+#include "DownloadProgress.h"
+#include "DownloadUrl.h"
+#include "HttpAnswer.h"
+#include "InstallerCommandLine.h"
+#include "SegmentPlan.h"
+
+TEST(DownloadUrl, SplitsHostAndPathWithoutTheLeadingSlash) {
+    std::wstring strHost = L"old";
+    std::wstring strObject = L"old";
+    ASSERT_TRUE(SplitDownloadUrl(L"https://h/d/f.exe", strHost, strObject));
+    EXPECT_EQ(L"h", strHost);
+    EXPECT_EQ(L"d/f.exe", strObject);
+    ASSERT_TRUE(SplitDownloadUrl(L"http://download.example:8080/a/b.exe?x=1", strHost, strObject));
+    EXPECT_EQ(L"download.example:8080", strHost);  // a port is not separated
+    EXPECT_EQ(L"a/b.exe?x=1", strObject);
+}
+
+TEST(DownloadUrl, RefusesAnAddressWithoutPathOrScheme) {
+    std::wstring strHost = L"kept";
+    std::wstring strObject = L"kept";
+    EXPECT_FALSE(SplitDownloadUrl(L"https://localhost", strHost, strObject));
+    EXPECT_FALSE(SplitDownloadUrl(L"ftp://host/file.exe", strHost, strObject));
+    EXPECT_FALSE(SplitDownloadUrl(L"", strHost, strObject));
+    EXPECT_EQ(L"kept", strHost);
+    EXPECT_EQ(L"kept", strObject);
+}
+
+TEST(DownloadUrl, BaseAndFileNames) {
+    std::wstring strBase;
+    ASSERT_TRUE(DownloadBaseName(L"https://h/korvix/setup.exe", strBase));
+    EXPECT_EQ(L"setup.", strBase);
+    EXPECT_EQ(L"setup.exe", DownloadFileName(L"https://h/korvix/setup.exe"));
+    // The query stays part of the name: the move of such a file then fails.
+    EXPECT_EQ(L"setup.exe?x=1", DownloadFileName(L"https://h/setup.exe?x=1"));
+    // A dot only in the host or in a folder gives no name.
+    EXPECT_FALSE(DownloadBaseName(L"https://download.example/download/setup", strBase));
+    EXPECT_FALSE(DownloadBaseName(L"https://h/k.d/setup", strBase));
+    EXPECT_FALSE(DownloadBaseName(L"setup.exe", strBase));
+}
+
+TEST(SegmentPlan, FortySegmentsTheLastTakingTheRemainder) {
+    SegmentInfo segments[SEGMENT_COUNT];
+    PlanSegments(4000039, segments);
+    for (int i = 0; i < 39; ++i) {
+        EXPECT_EQ(i, segments[i].nId);
+        EXPECT_EQ(static_cast<DWORD>(i) * 100000, segments[i].nOffset);
+        EXPECT_EQ(100000u, segments[i].nLength);
+        EXPECT_EQ(0u, segments[i].nReceived);
+        EXPECT_EQ(nullptr, segments[i].pBuffer);
+    }
+    EXPECT_EQ(3900000u, segments[39].nOffset);
+    EXPECT_EQ(100039u, segments[39].nLength);
+
+    PlanSegments(7, segments);  // under 40 bytes: 39 empty ranges, then 7
+    EXPECT_EQ(0u, segments[0].nLength);
+    EXPECT_EQ(0u, segments[39].nOffset);
+    EXPECT_EQ(7u, segments[39].nLength);
+}
+
+TEST(SegmentPlan, RangeHeaderResumesAfterTheBytesReceived) {
+    SegmentInfo segment = {3, 300000, 100000, 0, nullptr};
+    EXPECT_EQ(L"Range:bytes=300000-399999", RangeHeader(segment));
+    segment.nReceived = 65536;
+    EXPECT_EQ(L"Range:bytes=365536-399999", RangeHeader(segment));
+}
+
+TEST(DownloadProgress, TheDownloadFillsEightyPercent) {
+    EXPECT_EQ(20, DownloadPosition(1000000, 4000000));
+    EXPECT_EQ(80, DownloadPosition(4000000, 4000000));
+    EXPECT_EQ(81, DownloadPosition(43, 43));
+    EXPECT_EQ(0, DownloadPosition(0, 4000000));
+    // 2,000,000,000 * 10 would wrap in 32 bits.
+    EXPECT_EQ(80, DownloadPosition(2000000000u, 2000000000u));
+    EXPECT_EQ(40, DownloadPosition(1000000000u, 2000000000u));
+}
+
+TEST(DownloadProgress, TextIsWaitPercentFinish) {
+    EXPECT_EQ(L"Installing, please wait(45% finished.)",
+              FormatProgressText(L"Installing, please wait(", 45, L"finished.)"));
+    EXPECT_EQ(L"a0% b", FormatProgressText(L"a", 0, L"b"));
+}
+
+TEST(HttpAnswer, ContentLengthMustBeAPlannableNumber) {
+    DWORD n = 0;
+    EXPECT_TRUE(ParseContentLength(L"6000037", n));
+    EXPECT_EQ(6000037u, n);
+    EXPECT_TRUE(ParseContentLength(L"2147483647", n));
+    EXPECT_FALSE(ParseContentLength(L"2147483648", n));
+    EXPECT_FALSE(ParseContentLength(L"99999999999999999999", n));
+    EXPECT_FALSE(ParseContentLength(L"0", n));
+    EXPECT_FALSE(ParseContentLength(L"", n));
+    EXPECT_FALSE(ParseContentLength(L"12abc", n));
+    EXPECT_FALSE(ParseContentLength(L"-5", n));
+}
+
+TEST(HttpAnswer, OnlyTheRequestedRangeCounts) {
+    EXPECT_TRUE(IsRequestedRange(L"bytes 300000-399999/4000000", 300000, 399999));
+    EXPECT_TRUE(IsRequestedRange(L"bytes 0-9/*", 0, 9));
+    EXPECT_FALSE(IsRequestedRange(L"bytes 300000-399998/4000000", 300000, 399999));
+    EXPECT_FALSE(IsRequestedRange(L"bytes 0-3999999/4000000", 300000, 399999));
+    EXPECT_FALSE(IsRequestedRange(L"bytes */4000000", 300000, 399999));
+    EXPECT_FALSE(IsRequestedRange(L"", 0, 9));
+    EXPECT_FALSE(IsRequestedRange(L"bytes 0-9/10 junk", 0, 9));
+    EXPECT_TRUE(IsSuccessStatus(200));
+    EXPECT_FALSE(IsSuccessStatus(404));
+    EXPECT_FALSE(IsSuccessStatus(302));
+}
+
+TEST(InstallerCommandLine, SilentSwitchesAndTheQuotedFolder) {
+    EXPECT_EQ(L" /verysilent /velmora_down /path=\"C:\\Program Files (x86)\"",
+              InstallerCommandLine(L"C:\\Program Files (x86)"));
+    EXPECT_EQ(L" /verysilent /velmora_down /path=\"D:\\apps\\\"", InstallerCommandLine(L"D:\\apps\\"));
+}
+
+TEST(AnalyticsEvent, ClientIdTextHasALowerCaseThirdGroup) {
+    const GUID guid = {0x0A1B2C3D, 0xABCD, 0xEF12, {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0xF6, 0x07, 0x18}};
+    std::string strId = FormatClientId(guid);
+    EXPECT_EQ("0A1B2C3D-ABCD-ef12-A1B2-C3D4E5F60718", strId);
+    EXPECT_EQ(36u, strId.size());
+}
+
+TEST(AnalyticsEvent, UrlOfNinePiecesAndItsSplit) {
+    std::wstring strUrl = BuildEventUrl(L"https://collect.example/collect?v=1&t=event&tid=",
+                                        L"UA-40925113-07", L"ID", L"Velmora Korvix",
+                                        L" (Windows version)&ea=Downloader_Installed");
+    EXPECT_EQ(L"https://collect.example/collect?v=1&t=event&tid=UA-40925113-07&cid=ID"
+              L"&ec=Velmora Korvix (Windows version)&ea=Downloader_Installed&el=ID",
+              strUrl);
+    std::wstring strHost;
+    std::wstring strObject;
+    SplitEventUrl(strUrl, strHost, strObject);
+    EXPECT_EQ(L"collect.example", strHost);
+    EXPECT_EQ(0u, strObject.find(L"collect?v=1&t=event&tid=UA-40925113-07&cid=ID&ec="));
+}

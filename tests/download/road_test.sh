@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# road_test.sh SCENARIO PROGRAM: one install-road scenario. Starts the
+# servers the scenario needs (nginx, or our fault server) on localhost inside
+# the test's network namespace, with a CA made now and trusted in the prefix,
+# serves the fake installer padded to a few megabytes, registers a browser
+# stand-in, then runs InstallRoad.SCENARIO of PROGRAM (the real dialog in
+# that process) and stops everything it started.
+set -euo pipefail
+scenario=${1:?usage: road_test.sh SCENARIO PROGRAM}
+program=${2:?usage: road_test.sh SCENARIO PROGRAM}
+tools=$KORVIX_SOURCE_DIR/tests/tools
+. "$tools/require-sandbox"
+work=$(mktemp -d)
+fault_pid=""
+cleanup() {
+    "$tools/nginx-server" stop "$work/nginx" || true
+    if [ -n "$fault_pid" ]; then kill "$fault_pid" 2>/dev/null || true; wait "$fault_pid" 2>/dev/null || true; fi
+    wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$tools/make-test-ca" "$work/ca"
+wine "$KORVIX_TEST_TOOLS/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1
+
+# The payload: the fake installer with random bytes after its image.
+mkdir -p "$work/www/korvix" "$work/www/korvix.d" "$work/nginx"
+payload=$work/www/korvix/velmora-korvix_setup.exe
+make_payload() {  # make_payload SIZE
+    cp "$KORVIX_BUILD_DIR/tests/fixtures/fake_installer.exe" "$payload"
+    local pad=$(($1 - $(stat -c %s "$payload")))
+    head -c "$pad" /dev/urandom >>"$payload"
+}
+make_payload 6000037
+: >"$work/server.log"
+: >"$work/nginx/access.log"
+
+# A browser stand-in: Wine hands addresses to the first program of this list.
+cat >"$work/browser" <<BROWSER
+#!/bin/sh
+printf '%s\n' "\$1" >>"$work/browser.txt"
+BROWSER
+chmod +x "$work/browser"
+: >"$work/browser.txt"
+wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+
+nginx_tls() { "$tools/nginx-server" start "$work/nginx" "$work/www" "$work/ca/localhost.pem" "$work/ca/localhost.key"; }
+nginx_http() { "$tools/nginx-server" start "$work/nginx" "$work/www"; }
+fault() {  # fault RULES [extra args]: the fault server on 443 (TLS) only
+    local rules=$1
+    shift
+    python3 "$KORVIX_SOURCE_DIR/tests/servers/fault_server.py" --payload "$payload" \
+        --path korvix/velmora-korvix_setup.exe --log "$work/server.log" --rules "$rules" \
+        --tls-port 443 --cert "$work/ca/localhost.pem" --key "$work/ca/localhost.key" \
+        --ready "$work/ready" "$@" &
+    fault_pid=$!
+    for _ in $(seq 200); do [ -f "$work/ready" ] && return 0; sleep 0.05; done
+    echo "fault server did not start" >&2
+    return 1
+}
+others() {  # JSON list of the segment ids 0..39 but the given ones
+    python3 -c 'import sys; print([i for i in range(40) if str(i) not in sys.argv[1:]])' "$@"
+}
+
+case $scenario in
+WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath | LocalFailureStalls)
+    nginx_tls ;;
+NoFileNameStalls)
+    cp "$payload" "$work/www/korvix.d/setup"
+    nginx_tls ;;
+FallbackToPlainHttp)
+    nginx_http ;;
+FaultsHeal)
+    fault '[{"target": 0, "action": "delay:1.5", "attempts": 1},
+             {"target": 1, "action": "delay:2.5", "attempts": 1},
+             {"target": 5, "action": "end:65536", "attempts": 1},
+             {"target": 7, "action": "reset:30000", "attempts": 1},
+             {"target": 9, "action": "ignore-range", "attempts": 1},
+             {"target": 11, "action": "status:404", "attempts": 1},
+             {"target": 12, "action": "status:500", "attempts": 1},
+             {"target": "size", "action": "status:500", "attempts": 3}]' ;;
+SizeQueryFailingFortyOneTimes)
+    fault '[{"target": "size", "action": "status:500", "attempts": 41}]' ;;
+SegmentsParkedAndRelaunched)
+    fault '[{"target": 0, "action": "status:500", "attempts": 35},
+            {"target": 1, "action": "status:500", "attempts": 35},
+            {"target": '"$(others 0 1)"', "action": "delay:4", "attempts": 1},
+            {"target": '"$(others 0 1)"', "action": "rate:150000"}]' ;;
+NetworkFailureOk | NetworkFailureCancel)
+    fault '[{"target": 3, "action": "status:500"}]' ;;
+TinyFileOf43Bytes)
+    head -c 43 /dev/urandom >"$payload"
+    fault '[]' ;;
+TinyFileOf7Bytes)
+    head -c 7 /dev/urandom >"$payload"
+    fault '[]' ;;
+ZeroSizeStalls)
+    fault '[{"target": "size", "action": "size:0"}]' ;;
+*)
+    echo "road_test.sh: no scenario $scenario" >&2
+    exit 2 ;;
+esac
+
+export KORVIX_PAYLOAD=$payload
+KORVIX_PAYLOAD_SHA256=$(sha256sum "$payload" | cut -d' ' -f1)
+export KORVIX_PAYLOAD_SHA256
+KORVIX_FAKE_RECORD=$(winepath -w "$work/installer-record.txt")
+export KORVIX_FAKE_RECORD
+export KORVIX_SERVER_LOG=$work/server.log
+export KORVIX_NGINX_LOG=$work/nginx/access.log
+export KORVIX_BROWSER_RECORD=$work/browser.txt
+xdotool mousemove 5 5 2>/dev/null || true
+
+status=0
+wine "$program" --gtest_filter="InstallRoad.$scenario" || status=$?
+if [ "$status" != 0 ]; then
+    echo "--- server log (last lines)" >&2
+    tail -n "${KORVIX_LOG_LINES:-20}" "$work/server.log" >&2 || true
+    tail -n 20 "$work/nginx/access.log" >&2 || true
+fi
+exit "$status"
