@@ -420,6 +420,20 @@ TEST_F(InstallRoad, ZeroSizeStalls) {
     EXPECT_EQ(1, m_pDlg->m_nInstallState);
 }
 
+// A size the process cannot hold in memory (about 1.9 GB in a 32-bit
+// process): the buffers cannot be had, which is a local failure (code 42),
+// not a crash; nothing is requested and the road stalls silently.
+TEST_F(InstallRoad, AllocationFailureStalls) {
+    PressInstall();
+    m_pRoad->PumpUntil([] { return g_nFatalCount > 0; }, kRoadTimeoutMs);
+    m_pRoad->PumpFor(1000);
+    EXPECT_EQ(std::vector<LPARAM>{DOWN_ERR_SYSTEM}, m_pRoad->m_vecFailures);
+    EXPECT_EQ(ERROR_NOT_ENOUGH_MEMORY, static_cast<DWORD>(m_pRoad->m_vecErrors.front()));
+    EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
+    EXPECT_EQ(1u, ServerLog().size()) << "only the size query may reach the server";
+    EXPECT_EQ(1, m_pDlg->m_nInstallState);
+}
+
 // The download folder's place is taken by a file: the partial file cannot be
 // made (code 42) and the road stalls silently on the installing page.
 TEST_F(InstallRoad, LocalFailureStalls) {

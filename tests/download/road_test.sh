@@ -96,6 +96,8 @@ TinyFileOf7Bytes)
     fault '[]' ;;
 ZeroSizeStalls)
     fault '[{"target": "size", "action": "size:0"}]' ;;
+AllocationFailureStalls)
+    fault '[{"target": "size", "action": "size:2000000000"}]' ;;
 *)
     echo "road_test.sh: no scenario $scenario" >&2
     exit 2 ;;
