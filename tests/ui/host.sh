@@ -22,7 +22,7 @@ fail() {
     exit 1
 }
 
-shot() { import -window root "$work/shot.png"; }
+shot() { import -silent -window root "$work/shot.png"; }  # -silent: no X bell
 px() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
 # crop W H X Y: a checksum of that part of the last screenshot.
 crop() { convert "$work/shot.png" -crop "$1x$2+$3+$4" rgb:- | md5sum; }
