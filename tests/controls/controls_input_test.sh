@@ -12,7 +12,7 @@ cleanup() {
     exec 3>&- 2>/dev/null || true
     if [ -n "$pid" ]; then
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill "$pid" 2>/dev/null || true
+        kill -KILL "$pid" 2>/dev/null || true
     fi
     rm -rf "$work"
 }

@@ -8,7 +8,7 @@ probe=$KORVIX_TEST_TOOLS/paint_probe.exe
 work=$(mktemp -d)
 pid=""
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "AppModule.h"
+#include "InitDialogResult.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
 #include "StartUp.h"
@@ -50,7 +51,9 @@ protected:
     void SetUp() override {
         _Module.AddMessageLoop(&m_loop);
         m_pDlg.reset(new CMainDlg);
+        CInitDialogResult initResult;
         ASSERT_NE(nullptr, m_pDlg->Create(nullptr, 0));
+        m_lInitResult = initResult.Get();
         m_pDlg->ShowWindow(SW_SHOWNORMAL);
         Pump();
     }
@@ -68,6 +71,7 @@ protected:
 
     CMessageLoop m_loop;
     std::unique_ptr<CMainDlg> m_pDlg;
+    LRESULT m_lInitResult = -1;
 };
 
 }  // namespace
@@ -97,6 +101,7 @@ TEST_F(MainDialog, TickingHidesTheWarningAndUntickingLeavesItHidden) {
 }
 
 TEST_F(MainDialog, InitialisationPlacesTheLicencePage) {
+    EXPECT_EQ(TRUE, m_lInitResult);
     struct {
         int nId;
         RECT rc;  // x, y, w, h in client coordinates

@@ -15,7 +15,7 @@ out_dir=${KORVIX_BUILD_DIR:-/tmp}
 work=$(mktemp -d)
 pid=""
 cleanup() {
-    [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+    [ -z "$pid" ] || kill -KILL "$pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
