@@ -1,0 +1,133 @@
+# Sourced by the end-to-end scenarios: the real program (built against
+# localhost) under Wine on the sandbox's Xvfb, nginx on localhost:443 and :80
+# (also the analytics collector), the fake installer as the payload, a
+# browser stand-in, and helpers that act and look only as a user does:
+# pointer and keys with xdotool at screen coordinates, screenshots.
+set -euo pipefail
+tools=$KORVIX_SOURCE_DIR/tests/tools
+. "$tools/require-sandbox"
+program=$KORVIX_BUILD_DIR/Korvix_Setup_localhost.exe
+artefacts=$KORVIX_BUILD_DIR/e2e
+mkdir -p "$artefacts"
+work=$(mktemp -d)
+pid=""
+scenario=${scenario:-e2e}
+# The program runs as a child of exit_code.exe: ending that leaves it, so
+# its processes in this sandbox's namespace (only ours are there) end too.
+end_program() {
+    local p ours
+    ours=$(readlink /proc/self/ns/net)
+    for p in $(pgrep -f 'Korvix_Setup_localhost.exe' || true); do
+        [ "$(readlink "/proc/$p/ns/net" 2>/dev/null)" = "$ours" ] && kill -KILL "$p" 2>/dev/null || true
+    done
+    if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+    pid=""
+}
+cleanup() {
+    end_program
+    "$tools/nginx-server" stop "$work/nginx" 2>/dev/null || true
+    wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL ($scenario): $*" >&2
+    cp "$work/shot.png" "$artefacts/$scenario-failure.png" 2>/dev/null || true
+    tail -n 5 "$work/nginx/access.log" >&2 2>/dev/null || true
+    exit 1
+}
+. "$tools/screen.sh"
+
+# Colours of the skin, as the screen shows them.
+BLUE="srgb(64,136,255)"      # buttons and the filled bar
+TRACK="srgb(197,219,255)"    # the bar's empty track
+WHITE="srgb(255,255,255)"
+
+# The bench: a CA trusted in the prefix, the payload, the browser stand-in.
+"$tools/make-test-ca" "$work/ca"
+wine "$KORVIX_TEST_TOOLS/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1
+mkdir -p "$work/www/korvix" "$work/nginx"
+payload=$work/www/korvix/velmora-korvix_setup.exe
+cp "$KORVIX_BUILD_DIR/tests/fixtures/fake_installer.exe" "$payload"
+head -c $((12000000 - $(stat -c %s "$payload"))) /dev/urandom >>"$payload"
+payload_sha=$(sha256sum "$payload" | cut -d' ' -f1)
+cat >"$work/browser" <<BROWSER
+#!/bin/sh
+printf '%s\n' "\$1" >>"$work/browser.txt"
+BROWSER
+chmod +x "$work/browser"
+: >"$work/browser.txt"
+wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+KORVIX_FAKE_RECORD=$(winepath -w "$work/installer.txt")
+KORVIX_FAKE_PRODUCT_RECORD=$(winepath -w "$work/product.txt")
+export KORVIX_FAKE_RECORD KORVIX_FAKE_PRODUCT_RECORD
+# The child takes a while, as a real installer does: the slideshow runs on.
+export KORVIX_FAKE_INSTALL_MS=${KORVIX_FAKE_INSTALL_MS:-6000}
+
+# serve tls|http [RATE]: nginx with the payload, every connection at RATE
+# per second (100k: the 12 MB take about 3 s, long enough to watch).
+serve() {
+    local rate=${2:-100k}
+    if [ "$1" = tls ]; then
+        NGINX_HTTP_EXTRA="limit_rate $rate;" "$tools/nginx-server" start "$work/nginx" "$work/www" \
+            "$work/ca/localhost.pem" "$work/ca/localhost.key"
+    else
+        NGINX_HTTP_EXTRA="limit_rate $rate;" "$tools/nginx-server" start "$work/nginx" "$work/www"
+    fi
+}
+stop_serving() { "$tools/nginx-server" stop "$work/nginx"; }
+
+# start_program LANG: the program under exit_code.exe (for the full exit
+# code), until its licence page shows centred; sets X Y.
+start_program() {
+    xdotool mousemove 5 5  # no button starts under the pointer
+    rm -f "$work/exit"
+    LANG=$1.UTF-8 LC_ALL=$1.UTF-8 wine "$KORVIX_TEST_TOOLS/exit_code.exe" "$program" \
+        >"$work/exit" 2>/dev/null &
+    pid=$!
+    X=187 Y=204  # 650 x 360 centred on 1024 x 768
+    await_screen 30 frame_at $X $Y || fail "the licence page did not appear centred"
+    sleep 1  # the controls paint after the page
+    shot
+}
+# at DX DY: the pointer to that point of the dialog; click DX DY: and a click.
+at() { xdotool mousemove $((X + $1)) $((Y + $2)); }
+click() { at "$1" "$2"; xdotool click 1; }
+away() { xdotool mousemove 5 5; }
+# ended_with CODE: the program ends by itself within 20 s with that exit code.
+ended_with() {
+    for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end"
+    wait "$pid" || true
+    pid=""
+    [ "$(tr -d '\r' <"$work/exit")" = "exit=$1" ] || fail "ended with $(cat "$work/exit"), not $1"
+}
+
+# The dialog's controls, in dialog coordinates.
+tick_agreement() { click 27 336; settle; }
+toggle_options() { click 530 335; settle; }
+press_install() { click 325 218; away; }
+press_start() { click 325 218; away; }
+press_hide() { click 573 325; away; }
+press_close() { click 630 17; }
+press_browse() { click 526 397; }
+# type_folder TEXT: replaces the text of the path box by TEXT.
+type_folder() {
+    click 460 399
+    xdotool key End
+    for _ in $(seq 80); do xdotool key BackSpace; done
+    xdotool type --delay 20 "$1"
+    settle
+}
+
+# What the screen shows.
+on_installing_page() { local c; c=$(px $((X + 50)) $((Y + 314))); [ "$c" = "$BLUE" ] || [ "$c" = "$TRACK" ]; }
+on_finished_page() { [ "$(px $((X + 50)) $((Y + 314)))" = "$WHITE" ] && [ "$(px $((X + 251)) $((Y + 200)))" = "$BLUE" ] && frame_at $X $Y; }
+window_gone() { [ "$(px $X $Y)" = "srgb(0,0,0)" ] && [ "$(px $((X + 300)) $((Y + 100)))" = "srgb(0,0,0)" ]; }
+# bar_fill: how many pixels of the bar are filled.
+bar_fill() { convert "$work/shot.png" -crop 470x1+$((X + 48))+$((Y + 314)) +repage txt:- | grep -ci '#4088FF' || true; }
+slide_crop() { crop 370 60 $((X + 40)) $((Y + 80)); }
+status_crop() { crop 330 14 $((X + 49)) $((Y + 326)); }
+tray_window() { { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null || true; } | head -n 1; }
+keep() { cp "$work/shot.png" "$artefacts/$1.png"; }
+record_value() { tr -d '\r' <"$work/$1" 2>/dev/null | sed -n "s/^$2=//p"; }

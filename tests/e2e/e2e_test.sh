@@ -1,0 +1,208 @@
+#!/usr/bin/env bash
+# e2e_test.sh SCENARIO [LANG]: one end-to-end scenario of the real program,
+# driven only as a person would (see e2e-lib.sh). Screenshots of the pages
+# are kept in the build folder under e2e/.
+scenario=${1:?usage: e2e_test.sh SCENARIO [LANG]}
+lang=${2:-en_US}
+scenario=$scenario-$lang
+. "$(dirname "$0")/e2e-lib.sh"
+
+# The road as far as the finished page, with the folder box set to FOLDER
+# (created first unless told "missing"); keeps screenshots of the pages.
+road_to_finished() {  # road_to_finished FOLDER [missing]
+    local folder=$1 unix
+    unix=${folder#C:\\}
+    if [ "${2:-}" != missing ]; then
+        mkdir -p "$WINEPREFIX/drive_c/${unix//\\//}"
+    fi
+    keep "$scenario-licence"
+    tick_agreement
+    toggle_options
+    type_folder "$folder"
+    keep "$scenario-options"
+    press_install
+    await_screen 20 on_installing_page || fail "no installing page after install"
+    # Progress and status text rise while the download runs.
+    local fill1 status1 fill2 status2 slide1
+    fill1=$(bar_fill) status1=$(status_crop) slide1=$(slide_crop)
+    keep "$scenario-installing"
+    sleep 1.5
+    shot
+    fill2=$(bar_fill) status2=$(status_crop)
+    [ "$fill2" -gt "$fill1" ] || fail "the bar did not move ($fill1 then $fill2 pixels)"
+    [ "$status2" != "$status1" ] || fail "the status text did not change"
+    # The slideshow moves on every 5 s (the child takes 6 s).
+    await_screen 12 eval '[ "$(slide_crop)" != "$slide1" ]' || fail "the slideshow did not change"
+    await_screen 60 on_finished_page || fail "no finished page"
+    keep "$scenario-finished"
+    [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
+}
+
+case $1 in
+happy)  # the whole road; start the product; the program ends with 1000
+    serve tls
+    start_program "$lang"
+    folder="C:\\Korvix E2E\\$lang"
+    road_to_finished "$folder"
+    [ "$(record_value installer.txt cmdline)" = " /verysilent /velmora_down /path=\"$folder\"" ] ||
+        fail "the child got: $(record_value installer.txt cmdline)"
+    press_start
+    ended_with 1000
+    for _ in $(seq 100); do [ -s "$work/product.txt" ] && break; sleep 0.1; done
+    [ "$(record_value product.txt cwd)" = "$folder\\Velmora\\Velmora Korvix" ] ||
+        fail "the product ran in $(record_value product.txt cwd)"
+    grep -q 'ea=Downloader_Installed' "$work/nginx/access.log" || fail "no installed event"
+    ;;
+
+no_tick)  # install without ticking: the box, then the red warning; ticking hides it
+    serve tls
+    start_program "$lang"
+    warning_before=$(crop 300 12 $((X + 20)) $((Y + 345)))
+    before_box
+    press_install
+    await_box 10 || fail "no information box"
+    answer_box only
+    box_gone || fail "the box stayed"
+    shot
+    red=$(convert "$work/shot.png" -crop 300x12+$((X + 20))+$((Y + 345)) +repage txt:- |
+        awk -F'[(,)]' '/srgb\(/ { if ($2 > 150 && $3 < 100 && $4 < 100) n++ } END { print n + 0 }')
+    [ "$red" -gt 20 ] || fail "no red warning under the box ($red red pixels)"
+    keep "$scenario-warning"
+    grep -q 'Downloader_Start_Install' "$work/nginx/access.log" && fail "an event went out"
+    tick_agreement
+    shot
+    [ "$(crop 300 12 $((X + 20)) $((Y + 345)))" = "$warning_before" ] || fail "ticking left the warning"
+    on_installing_page && fail "the installation started"
+    ;;
+
+hide)  # hide during the download: icon and balloon; back by itself on the finished page
+    serve tls 60k
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 20 on_installing_page || fail "no installing page"
+    press_hide
+    await_screen 10 window_gone || fail "the window stayed"
+    [ -n "$(tray_window)" ] || fail "no icon in the notification area"
+    await_screen 10 eval '[ "$(px 60 60)" = "$WHITE" ]' || fail "no balloon"
+    keep "$scenario-tray"
+    await_screen 90 on_finished_page || fail "the finished page did not come back by itself"
+    [ -z "$(tray_window)" ] || fail "the icon stayed"
+    # A close request during the download hides the window without an icon.
+    press_close
+    before_box
+    await_box 10 || fail "close on the finished page did not ask"
+    answer_box first
+    ended_with 1000
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 20 on_installing_page || fail "no installing page"
+    wine "$KORVIX_TEST_TOOLS/post_close.exe" >/dev/null 2>&1
+    await_screen 10 window_gone || fail "a close request did not hide the window"
+    sleep 1
+    [ -z "$(tray_window)" ] || fail "a close request added an icon"
+    await_screen 90 on_finished_page || fail "the finished page did not come back"
+    ;;
+
+network_failure)  # the server dies mid-download: the box; OK opens the address
+    serve tls 40k
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 20 on_installing_page || fail "no installing page"
+    sleep 1
+    before_box
+    stop_serving
+    await_box 120 || fail "no network-failure box"
+    keep "$scenario-box"
+    answer_box first
+    ended_with 1000
+    for _ in $(seq 100); do [ -s "$work/browser.txt" ] && break; sleep 0.1; done
+    [ "$(cat "$work/browser.txt")" = "https://localhost/korvix/velmora-korvix_setup.exe" ] ||
+        fail "the browser got: $(cat "$work/browser.txt")"
+    ;;
+
+fallback)  # port 443 closed: the program completes over port 80
+    serve http
+    start_program "$lang"
+    road_to_finished "C:\\Korvix E2E\\fallback"
+    grep -q '"HEAD /korvix/velmora-korvix_setup.exe HTTP/1.1" 200' "$work/nginx/access.log" ||
+        fail "no size query on port 80"
+    [ "$(grep -c '" 206 ' "$work/nginx/access.log")" -ge 40 ] || fail "fewer than 40 ranges on port 80"
+    press_close
+    before_box
+    await_box 10 || fail "no confirmation box"
+    answer_box first
+    ended_with 1000
+    ;;
+
+missing_folder)  # a folder that does not exist: the child gets Program Files (x86)
+    serve tls
+    start_program "$lang"
+    road_to_finished "C:\\Korvix E2E\\no such folder" missing
+    [ "$(record_value installer.txt cmdline)" = ' /verysilent /velmora_down /path="C:\Program Files (x86)"' ] ||
+        fail "the child got: $(record_value installer.txt cmdline)"
+    ;;
+
+close_paths)  # close on the licence page and on the finished page: No keeps, Yes ends with 1000
+    serve tls
+    start_program "$lang"
+    before_box
+    press_close
+    await_box 10 || fail "close did not ask"
+    answer_box second
+    box_gone || fail "No left the box"
+    frame_at $X $Y || fail "No changed the window"
+    kill -0 "$pid" || fail "No ended the program"
+    road_to_finished "C:\\Korvix E2E\\close"
+    before_box
+    press_close
+    await_box 10 || fail "close on the finished page did not ask"
+    answer_box second
+    box_gone || fail "No left the box"
+    on_finished_page || fail "No changed the finished page"
+    before_box
+    press_close
+    await_box 10 || fail "close did not ask again"
+    answer_box first
+    ended_with 1000
+    ;;
+
+folder_browser)  # the browser's choice lands in the path box; cancel changes nothing
+    serve tls
+    start_program "$lang"
+    mkdir -p "$WINEPREFIX/drive_c/Korvix E2E/browsed"
+    tick_agreement
+    toggle_options
+    shot
+    path_before=$(crop 300 16 $((X + 152)) $((Y + 391)))
+    press_browse
+    sleep 2
+    keep "$scenario-browser"
+    xdotool key Escape
+    sleep 1
+    shot
+    [ "$(crop 300 16 $((X + 152)) $((Y + 391)))" = "$path_before" ] || fail "cancel changed the path box"
+    press_browse
+    sleep 2
+    # The browser's own edit box takes a typed folder.
+    xdotool key ctrl+a
+    xdotool type --delay 20 'C:\Korvix E2E\browsed'
+    xdotool key Return
+    sleep 1
+    shot
+    [ "$(crop 300 16 $((X + 152)) $((Y + 391)))" != "$path_before" ] || fail "the choice did not reach the path box"
+    keep "$scenario-chosen"
+    press_install
+    await_screen 60 on_finished_page || fail "no finished page"
+    [ "$(record_value installer.txt cmdline)" = ' /verysilent /velmora_down /path="C:\Korvix E2E\browsed"' ] ||
+        fail "the child got: $(record_value installer.txt cmdline)"
+    ;;
+
+*)
+    echo "e2e_test.sh: no scenario $1" >&2
+    exit 2
+    ;;
+esac
+echo "ok: $scenario"
