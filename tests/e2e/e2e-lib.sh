@@ -75,7 +75,7 @@ serve() {
         NGINX_HTTP_EXTRA="limit_rate $rate;" "$tools/nginx-server" start "$work/nginx" "$work/www"
     fi
 }
-stop_serving() { "$tools/nginx-server" stop "$work/nginx"; }
+kill_server() { "$tools/nginx-server" kill "$work/nginx"; }
 
 # start_program LANG: the program under exit_code.exe (for the full exit
 # code), until its licence page shows centred; sets X Y.
@@ -123,6 +123,16 @@ type_folder() {
 # What the screen shows.
 on_installing_page() { local c; c=$(px $((X + 50)) $((Y + 314))); [ "$c" = "$BLUE" ] || [ "$c" = "$TRACK" ]; }
 on_finished_page() { [ "$(px $((X + 50)) $((Y + 314)))" = "$WHITE" ] && [ "$(px $((X + 251)) $((Y + 200)))" = "$BLUE" ] && frame_at $X $Y; }
+# The program's dialog is unmapped from the X display. Wine (no window
+# manager here) sends a hide made outside a click to the X server only when
+# it next handles X input, so the pointer moves a little first.
+dialog_unmapped() {
+    local win
+    xdotool mousemove 6 6 mousemove 5 5
+    win=$(xdotool search --class korvix_setup 2>/dev/null | while read -r w; do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Width: 650' && echo "$w"; done | head -n 1)
+    [ -n "$win" ] && xwininfo -id "$win" | grep -q 'Map State: IsUnMapped'
+}
 window_gone() { [ "$(px $X $Y)" = "srgb(0,0,0)" ] && [ "$(px $((X + 300)) $((Y + 100)))" = "srgb(0,0,0)" ]; }
 # bar_fill: how many pixels of the bar are filled.
 bar_fill() { convert "$work/shot.png" -crop 470x1+$((X + 48))+$((Y + 314)) +repage txt:- | grep -ci '#4088FF' || true; }

@@ -64,8 +64,7 @@ no_tick)  # install without ticking: the box, then the red warning; ticking hide
     answer_box only
     box_gone || fail "the box stayed"
     shot
-    red=$(convert "$work/shot.png" -crop 300x12+$((X + 20))+$((Y + 345)) +repage txt:- |
-        awk -F'[(,)]' '/srgb\(/ { if ($2 > 150 && $3 < 100 && $4 < 100) n++ } END { print n + 0 }')
+    red=$(red_pixels 300 14 $((X + 20)) $((Y + 345)))
     [ "$red" -gt 20 ] || fail "no red warning under the box ($red red pixels)"
     keep "$scenario-warning"
     grep -q 'Downloader_Start_Install' "$work/nginx/access.log" && fail "an event went out"
@@ -89,8 +88,8 @@ hide)  # hide during the download: icon and balloon; back by itself on the finis
     await_screen 90 on_finished_page || fail "the finished page did not come back by itself"
     [ -z "$(tray_window)" ] || fail "the icon stayed"
     # A close request during the download hides the window without an icon.
-    press_close
     before_box
+    press_close
     await_box 10 || fail "close on the finished page did not ask"
     answer_box first
     ended_with 1000
@@ -99,7 +98,7 @@ hide)  # hide during the download: icon and balloon; back by itself on the finis
     press_install
     await_screen 20 on_installing_page || fail "no installing page"
     wine "$KORVIX_TEST_TOOLS/post_close.exe" >/dev/null 2>&1
-    await_screen 10 window_gone || fail "a close request did not hide the window"
+    await_screen 10 dialog_unmapped || fail "a close request did not hide the window"
     sleep 1
     [ -z "$(tray_window)" ] || fail "a close request added an icon"
     await_screen 90 on_finished_page || fail "the finished page did not come back"
@@ -113,7 +112,7 @@ network_failure)  # the server dies mid-download: the box; OK opens the address
     await_screen 20 on_installing_page || fail "no installing page"
     sleep 1
     before_box
-    stop_serving
+    kill_server
     await_box 120 || fail "no network-failure box"
     keep "$scenario-box"
     answer_box first
@@ -130,8 +129,8 @@ fallback)  # port 443 closed: the program completes over port 80
     grep -q '"HEAD /korvix/velmora-korvix_setup.exe HTTP/1.1" 200' "$work/nginx/access.log" ||
         fail "no size query on port 80"
     [ "$(grep -c '" 206 ' "$work/nginx/access.log")" -ge 40 ] || fail "fewer than 40 ranges on port 80"
-    press_close
     before_box
+    press_close
     await_box 10 || fail "no confirmation box"
     answer_box first
     ended_with 1000
@@ -177,20 +176,49 @@ folder_browser)  # the browser's choice lands in the path box; cancel changes no
     toggle_options
     shot
     path_before=$(crop 300 16 $((X + 152)) $((Y + 391)))
-    press_browse
-    sleep 2
+    # Wine's folder browser: its tree, OK and Cancel at the bottom right.
+    open_browser() {
+        before_box
+        press_browse
+        await_new_window 20 || fail "no folder browser"
+        sleep 1
+        new_window_geometry
+        BWIN=$(program_windows | comm -13 "$work/box-before" - | tail -n 1)
+        # Its first click only makes it the active window: spend it on its title.
+        xdotool mousemove $((BX + 60)) $((BY + 20)) click 1
+        sleep 0.3
+    }
+    browser_button() {
+        xdotool mousemove $((BX + BW - $1)) $((BY + BH - 20)) mousedown 1
+        sleep 0.2
+        xdotool mouseup 1
+        away
+        # Wine takes a moment to take its window off the display.
+        for _ in $(seq 50); do xwininfo -id "$BWIN" >/dev/null 2>&1 || break; sleep 0.2; done
+        xwininfo -id "$BWIN" >/dev/null 2>&1 && fail "the folder browser stayed"
+        sleep 0.5
+    }
+    open_browser
+    shot
     keep "$scenario-browser"
-    xdotool key Escape
-    sleep 1
+    browser_button 48  # Cancel
     shot
     [ "$(crop 300 16 $((X + 152)) $((Y + 391)))" = "$path_before" ] || fail "cancel changed the path box"
-    press_browse
-    sleep 2
-    # The browser's own edit box takes a typed folder.
-    xdotool key ctrl+a
-    xdotool type --delay 20 'C:\Korvix E2E\browsed'
-    xdotool key Return
-    sleep 1
+    open_browser
+    # Through the tree with the keyboard: My Computer, its first drive (C:),
+    # Korvix E2E, browsed.
+    xdotool mousemove $((BX + 68)) $((BY + 88)) click 1
+    xdotool type --delay 30 'my'
+    xdotool key Right Down Right
+    sleep 0.5
+    xdotool type --delay 30 'korvix e'
+    xdotool key Right
+    sleep 0.5
+    xdotool type --delay 30 'browsed'
+    sleep 0.5
+    shot
+    keep "$scenario-choosing"
+    browser_button 128  # OK
     shot
     [ "$(crop 300 16 $((X + 152)) $((Y + 391)))" != "$path_before" ] || fail "the choice did not reach the path box"
     keep "$scenario-chosen"

@@ -63,5 +63,29 @@ answer_box() {
     bw=$(sed -n 's/^WIDTH=//p' <<<"$geo") bh=$(sed -n 's/^HEIGHT=//p' <<<"$geo")
     case $1 in first) dx=-40 ;; second) dx=40 ;; *) dx=0 ;; esac
     xdotool mousemove $((bx + bw / 2 + dx)) $((by + bh - 23)) click 1
+    xdotool mousemove 5 5  # no hover picture where the box was
+}
+# red_pixels W H X Y: how many pixels of that part are clearly red.
+red_pixels() {
+    convert "$work/shot.png" -crop "$1x$2+$3+$4" +repage -fx 'r > 0.55 && g < 0.35 && b < 0.35' \
+        -format '%[fx:round(mean * w * h)]' info:
+}
+# await_new_window SECONDS: waits until a window of the program shows that
+# was not there at before_box (a box or a dialog of the program's own).
+await_new_window() {
+    for _ in $(seq $(($1 * 5))); do
+        [ -n "$(program_windows | comm -13 "$work/box-before" -)" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# new_window_geometry: BX BY BW BH of the newest window of the program.
+new_window_geometry() {
+    local win geo
+    win=$(program_windows | comm -13 "$work/box-before" - | tail -n 1)
+    [ -n "$win" ] || fail "no new window"
+    geo=$(xdotool getwindowgeometry --shell "$win")
+    BX=$(sed -n 's/^X=//p' <<<"$geo") BY=$(sed -n 's/^Y=//p' <<<"$geo")
+    BW=$(sed -n 's/^WIDTH=//p' <<<"$geo") BH=$(sed -n 's/^HEIGHT=//p' <<<"$geo")
 }
 box_gone() { for _ in $(seq 50); do box_shown || return 0; sleep 0.2; done; return 1; }
