@@ -67,6 +67,7 @@ void CMainDlg::StartInstall() {
     m_progress.ShowWindow(SW_SHOW);
     m_progress.SetRange32(0, 100);
     m_progress.SetPos(0);
+    m_nShownPosition = 0;
     m_btnHide.ShowWindow(SW_SHOW);
     m_lblStatus.SetWindowText(ProgressText(0).c_str());
     m_lblStatus.ShowWindow(SW_SHOW);
@@ -169,8 +170,13 @@ LRESULT CMainDlg::OnDownProgressMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
     } else {
         nPos = static_cast<int>(wParam);
     }
-    m_progress.SetPos(nPos);
-    m_lblStatus.SetWindowText(ProgressText(nPos).c_str());
+    // A byte report moves the bar by a fraction of a percent at most: the bar
+    // and the text are redrawn only when the shown position changes.
+    if (nPos != m_nShownPosition) {
+        m_nShownPosition = nPos;
+        m_progress.SetPos(nPos);
+        m_lblStatus.SetWindowText(ProgressText(nPos).c_str());
+    }
     m_nRetryCount = 0;
     if (m_pSegments) {
         RelaunchParkedSegments();

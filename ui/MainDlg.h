@@ -121,6 +121,7 @@ public:
     std::vector<int> m_vecFailed;        // parked when the retry budget was used up
     int m_nCompleteCount = 0;            // segments completely downloaded
     int m_nRunningTransfers = 0;         // segment transfers yet to give their final report
+    int m_nShownPosition = -1;           // what the bar and the status line show now
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).
