@@ -31,15 +31,9 @@ for _ in $(seq 300); do grep -q '^ready' "$work/out" 2>/dev/null && break; sleep
 grep -q '^ready' "$work/out" || fail "host did not start: $(cat "$work/err")"
 timeout 30 xdotool search --sync --onlyvisible --name '^Korvix controls host$' >/dev/null
 
+. "$KORVIX_SOURCE_DIR/tests/tools/screen.sh"
 settle() { sleep 0.4; }
-shot() { import -window root "$work/shot.png"; }
-px() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
 said() { tr -d '\r' <"$work/out" | grep -c "^$1\$" || true; }
-expect_px() {  # expect_px X Y COLOUR WHAT
-    local got
-    got=$(px "$1" "$2")
-    [ "$got" = "$3" ] || fail "$4: pixel $1,$2 is $got, not $3"
-}
 away() { xdotool mousemove 450 330; }
 
 # Install button: client 60,10 168x46; sample its fill at client 70,15.

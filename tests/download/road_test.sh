@@ -15,34 +15,19 @@ fault_pid=""
 cleanup() {
     "$tools/nginx-server" stop "$work/nginx" || true
     if [ -n "$fault_pid" ]; then kill "$fault_pid" 2>/dev/null || true; wait "$fault_pid" 2>/dev/null || true; fi
-    wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
+    unregister_browser_stand_in
     rm -rf "$work"
 }
 trap cleanup EXIT
+. "$tools/download-bench.sh"
 
-"$tools/make-test-ca" "$work/ca"
-wine "$KORVIX_TEST_TOOLS/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1
-
-# The payload: the fake installer with random bytes after its image.
-mkdir -p "$work/www/korvix" "$work/www/korvix.d" "$work/nginx"
+trust_test_ca
+mkdir -p "$work/www/korvix.d" "$work/nginx"
 payload=$work/www/korvix/velmora-korvix_setup.exe
-make_payload() {  # make_payload SIZE
-    cp "$KORVIX_BUILD_DIR/tests/fixtures/fake_installer.exe" "$payload"
-    local pad=$(($1 - $(stat -c %s "$payload")))
-    head -c "$pad" /dev/urandom >>"$payload"
-}
-make_payload 6000037
+make_fake_payload "$payload" 6000037
 : >"$work/server.log"
 : >"$work/nginx/access.log"
-
-# A browser stand-in: Wine hands addresses to the first program of this list.
-cat >"$work/browser" <<BROWSER
-#!/bin/sh
-printf '%s\n' "\$1" >>"$work/browser.txt"
-BROWSER
-chmod +x "$work/browser"
-: >"$work/browser.txt"
-wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+register_browser_stand_in
 
 nginx_tls() { "$tools/nginx-server" start "$work/nginx" "$work/www" "$work/ca/localhost.pem" "$work/ca/localhost.key"; }
 nginx_http() { "$tools/nginx-server" start "$work/nginx" "$work/www"; }

@@ -12,21 +12,17 @@ mkdir -p "$artefacts"
 work=$(mktemp -d)
 pid=""
 scenario=${scenario:-e2e}
-# The program runs as a child of exit_code.exe: ending that leaves it, so
-# its processes in this sandbox's namespace (only ours are there) end too.
+. "$tools/download-bench.sh"
+# The program runs as a child of exit_code.exe, which it outlives.
 end_program() {
-    local p ours
-    ours=$(readlink /proc/self/ns/net)
-    for p in $(pgrep -f 'Korvix_Setup_localhost.exe' || true); do
-        [ "$(readlink "/proc/$p/ns/net" 2>/dev/null)" = "$ours" ] && kill -KILL "$p" 2>/dev/null || true
-    done
+    end_windows_program Korvix_Setup_localhost.exe
     if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
     pid=""
 }
 cleanup() {
     end_program
     "$tools/nginx-server" stop "$work/nginx" 2>/dev/null || true
-    wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
+    unregister_browser_stand_in
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -44,20 +40,12 @@ TRACK="srgb(197,219,255)"    # the bar's empty track
 WHITE="srgb(255,255,255)"
 
 # The bench: a CA trusted in the prefix, the payload, the browser stand-in.
-"$tools/make-test-ca" "$work/ca"
-wine "$KORVIX_TEST_TOOLS/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1
-mkdir -p "$work/www/korvix" "$work/nginx"
+trust_test_ca
+mkdir -p "$work/nginx"
 payload=$work/www/korvix/velmora-korvix_setup.exe
-cp "$KORVIX_BUILD_DIR/tests/fixtures/fake_installer.exe" "$payload"
-head -c $((12000000 - $(stat -c %s "$payload"))) /dev/urandom >>"$payload"
+make_fake_payload "$payload" 12000000
 payload_sha=$(sha256sum "$payload" | cut -d' ' -f1)
-cat >"$work/browser" <<BROWSER
-#!/bin/sh
-printf '%s\n' "\$1" >>"$work/browser.txt"
-BROWSER
-chmod +x "$work/browser"
-: >"$work/browser.txt"
-wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+register_browser_stand_in
 KORVIX_FAKE_RECORD=$(winepath -w "$work/installer.txt")
 KORVIX_FAKE_PRODUCT_RECORD=$(winepath -w "$work/product.txt")
 export KORVIX_FAKE_RECORD KORVIX_FAKE_PRODUCT_RECORD

@@ -22,11 +22,8 @@ fail() {
 }
 
 X=187 Y=204  # the page centred on the 1024 x 768 screen
-shot() { import -silent -window root "$work/shot.png"; }
-px() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
-page() { convert "$work/shot.png" -crop "650x$1+$X+$Y" rgb:- | md5sum; }
-settle() { sleep 0.5; }
-window_ids() { xdotool search --onlyvisible --class korvix_setup 2>/dev/null | sort || true; }
+. "$KORVIX_SOURCE_DIR/tests/tools/screen.sh"
+page() { crop 650 "$1" $X $Y; }
 
 # run [ARG...]: starts the program, records the page and the strip as
 # $page and $strip, then ends it with close and Yes.
@@ -49,23 +46,12 @@ run() {
     cp "$work/shot.png" "$out_dir/command-line-$name.png"
     xdotool mousemove $((X + 560)) $((Y + 335)) click 1; settle
 
-    # Close, then Yes: the box's buttons sit either side of its centre.
-    window_ids >"$work/before"
+    # Close, then Yes.
+    before_box
     xdotool mousemove $((X + 630)) $((Y + 17)) click 1
-    local box=""
-    for _ in $(seq 50); do
-        box=$(window_ids | comm -13 "$work/before" - | tail -n 1)
-        [ -n "$box" ] && break
-        sleep 0.2
-    done
-    [ -n "$box" ] || fail "close did not ask"
+    await_new_window 10 || fail "close did not ask"
     settle
-    local geo
-    geo=$(xdotool getwindowgeometry --shell "$box")
-    local bx by bw bh
-    bx=$(sed -n 's/^X=//p' <<<"$geo") by=$(sed -n 's/^Y=//p' <<<"$geo")
-    bw=$(sed -n 's/^WIDTH=//p' <<<"$geo") bh=$(sed -n 's/^HEIGHT=//p' <<<"$geo")
-    xdotool mousemove $((bx + bw / 2 - 40)) $((by + bh - 23)) click 1
+    answer_box first
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$pid" 2>/dev/null && fail "Yes did not end the program"
     wait "$pid" || true

@@ -22,11 +22,7 @@ fail() {
     exit 1
 }
 
-shot() { import -silent -window root "$work/shot.png"; }  # -silent: no X bell
-px() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
-# crop W H X Y: a checksum of that part of the last screenshot.
-crop() { convert "$work/shot.png" -crop "$1x$2+$3+$4" rgb:- | md5sum; }
-settle() { sleep 0.5; }
+. "$KORVIX_SOURCE_DIR/tests/tools/screen.sh"
 
 # start_host: runs the host until its dialog shows; sets X Y (its position).
 start_host() {

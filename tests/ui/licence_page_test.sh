@@ -25,23 +25,7 @@ fail() {
     exit 1
 }
 
-shot() { import -window root "$work/shot.png"; }
-px() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
-expect_px() {  # expect_px X Y COLOUR WHAT (screen coordinates)
-    local got
-    got=$(px "$1" "$2")
-    [ "$got" = "$3" ] || fail "$4: pixel $1,$2 is $got, not $3"
-}
-reject_px() {
-    local got
-    got=$(px "$1" "$2")
-    [ "$got" != "$3" ] || fail "$4: pixel $1,$2 is $got"
-}
-settle() { sleep 0.5; }
-# The window's top-left corner, found as its grey frame on the black root.
-frame_at() {
-    [ "$(px "$1" "$2")" = "srgb(204,204,204)" ] && [ "$(px $(($1 - 1)) "$2")" = "srgb(0,0,0)" ]
-}
+. "$KORVIX_SOURCE_DIR/tests/tools/screen.sh"
 # Leftmost column (screen) between X0 and X1 in rows Y0..Y1 with dark text.
 first_dark_column() {
     convert "$work/shot.png" -crop $(($2 - $1))x$(($4 - $3))+$1+$3 +repage -colorspace gray \
@@ -65,34 +49,13 @@ start() {  # start LANG: the program under exit_code, until its page shows
     fail "the licence page did not appear centred at 187, 204"
 }
 
-# A message box shows in the middle of the screen. Its X window may stay
-# listed for a moment after it closed, so what counts is what the screen
-# shows there, against the screen before the box was asked for.
-middle() { shot; convert "$work/shot.png" -crop 60x12+482+388 rgb:- | md5sum; }
-box_shown() { [ "$(middle)" != "$(cat "$work/middle")" ]; }
-window_ids() { xdotool search --onlyvisible --class korvix_setup 2>/dev/null | sort; }
-# ask: clicks the close button (or runs CMD...) and waits for the box.
+# ask [CMD...]: clicks the close button (or runs CMD...) and waits for the box.
 ask() {
-    window_ids >"$work/before"
-    middle >"$work/middle"
+    before_box
     if [ $# -gt 0 ]; then "$@" >/dev/null 2>&1; else xdotool mousemove $((X + 630)) $((Y + 17)) click 1; fi
-    for _ in $(seq 50); do box_shown && return 0; sleep 0.2; done
-    return 1
+    await_box 10
 }
-# answer yes|no: clicks that button of the new box; its two buttons sit either
-# side of its centre, 23 pixels above its bottom.
-answer() {
-    local box geo bx by bw bh
-    box=$(window_ids | comm -13 "$work/before" - | tail -n 1)
-    [ -n "$box" ] || fail "the box has no window"
-    geo=$(xdotool getwindowgeometry --shell "$box")
-    bx=$(sed -n 's/^X=//p' <<<"$geo") by=$(sed -n 's/^Y=//p' <<<"$geo")
-    bw=$(sed -n 's/^WIDTH=//p' <<<"$geo") bh=$(sed -n 's/^HEIGHT=//p' <<<"$geo")
-    local dx=-40
-    [ "$1" = yes ] || dx=40
-    xdotool mousemove $((bx + bw / 2 + dx)) $((by + bh - 23)) click 1
-}
-box_gone() { for _ in $(seq 50); do box_shown || return 0; sleep 0.2; done; return 1; }
+answer() { if [ "$1" = yes ]; then answer_box first; else answer_box second; fi; }
 
 finish() {  # finish: ends the program through the close button and Yes
     ask || fail "no confirmation box"
@@ -160,11 +123,11 @@ for lang in "${langs[@]}"; do
         xdotool mousemove $((X + 560)) $((Y + 335)) click 1; settle
         xdotool mousemove $((X + 300)) $((Y + 100)) click 1; settle  # back to the first control
         shot
-        before=$(convert "$work/shot.png" -crop 300x20+$((X + 152))+$((Y + 389)) rgb:- | md5sum)
+        before=$(crop 300 20 $((X + 152)) $((Y + 389)))
         xdotool key Tab Tab Tab Tab Tab Tab Tab; settle
         xdotool type 'QQQQ'; settle
         shot
-        after=$(convert "$work/shot.png" -crop 300x20+$((X + 152))+$((Y + 389)) rgb:- | md5sum)
+        after=$(crop 300 20 $((X + 152)) $((Y + 389)))
         [ "$before" != "$after" ] || fail "after seven Tabs the typing did not reach the path box"
         xdotool mousemove $((X + 560)) $((Y + 335)) click 1; settle
 

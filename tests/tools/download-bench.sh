@@ -1,0 +1,47 @@
+# Sourced by the scripts that run the program against local servers (the
+# road and end-to-end tests, the benchmarks, the demo). Needs $work and the
+# prefix ($WINEPREFIX) of the caller; the helpers' programs come from $build
+# (default: the tests' build folder).
+bench_build=${build:-$KORVIX_BUILD_DIR}
+
+# trust_test_ca: a CA made now (in $work/ca, with a certificate for
+# localhost) and trusted in the prefix's LocalMachine Root store.
+trust_test_ca() {
+    "$(dirname "${BASH_SOURCE[0]}")/make-test-ca" "$work/ca"
+    wine "$bench_build/tests/tools/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1
+}
+
+# make_fake_payload FILE BYTES: the fake installer with random bytes after
+# its image, BYTES in all.
+make_fake_payload() {
+    mkdir -p "$(dirname "$1")"
+    cp "$bench_build/tests/fixtures/fake_installer.exe" "$1"
+    head -c $(($2 - $(stat -c %s "$1"))) /dev/urandom >>"$1"
+}
+
+# register_browser_stand_in: Wine hands addresses to the first program of
+# its Browsers list; this one appends each address to $work/browser.txt.
+# unregister_browser_stand_in removes it again.
+register_browser_stand_in() {
+    cat >"$work/browser" <<BROWSER
+#!/bin/sh
+printf '%s\n' "\$1" >>"$work/browser.txt"
+BROWSER
+    chmod +x "$work/browser"
+    : >"$work/browser.txt"
+    wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+}
+unregister_browser_stand_in() {
+    wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
+}
+
+# end_windows_program NAME: ends, by pid, the processes of this network
+# namespace whose command line names NAME (a program started through
+# exit_code.exe outlives its parent's end; only ours live in the namespace).
+end_windows_program() {
+    local p ours
+    ours=$(readlink /proc/self/ns/net)
+    for p in $(pgrep -f "$1" || true); do
+        [ "$(readlink "/proc/$p/ns/net" 2>/dev/null)" = "$ours" ] && kill -KILL "$p" 2>/dev/null || true
+    done
+}
