@@ -7,6 +7,7 @@
 #include "AppModule.h"
 #include "LanguagePacks.h"
 #include "StartUp.h"
+#include "TrustStoreWarmUp.h"
 
 // The order of these steps matters; the command line is passed on, never read.
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR pszCmdLine,
@@ -35,6 +36,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR psz
     hr = _Module.Init(nullptr, hInstance);
     _ASSERTE(SUCCEEDED(hr));
 
+    WarmUpTrustStore();
     int nResult = RunMainDialog(pszCmdLine, nCmdShow);
 
     _Module.Term();

@@ -29,7 +29,8 @@ public:
     virtual bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) = 0;
 };
 
-// True when InternetGetConnectedState reports that a proxy is in use.
+// True when InternetGetConnectedState reports that a proxy is in use; a
+// detection made in the last two seconds stands (CProxyStateMemo).
 bool ProxyInUse();
 
 // A request of the normal transport (WinINet, HTTPS, port 443) or of the

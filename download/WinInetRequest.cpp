@@ -1,11 +1,19 @@
 #include "WinInetRequest.h"
 
 #include "HttpAnswer.h"
+#include "ProxyStateMemo.h"
 
 bool ProxyInUse() {
+    static CProxyStateMemo memo;
+    bool bProxy = false;
+    if (memo.Lookup(GetTickCount(), bProxy)) {
+        return bProxy;
+    }
     DWORD dwFlags = 0;
     InternetGetConnectedState(&dwFlags, 0);
-    return (dwFlags & INTERNET_CONNECTION_PROXY) != 0;
+    bProxy = (dwFlags & INTERNET_CONNECTION_PROXY) != 0;
+    memo.Remember(GetTickCount(), bProxy);
+    return bProxy;
 }
 
 void SetMaxConnections(HINTERNET hConnect) {
