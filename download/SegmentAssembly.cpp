@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "BlockWrite.h"
 #include "DebugTrace.h"
 #include "DownloadGlobals.h"
 #include "DownloadUrl.h"
@@ -22,17 +23,10 @@ namespace {
 // id order, so each lands at its own offset without seeking.
 unsigned __stdcall WriteSegmentThread(void* pParam) {
     const SegmentInfo& segment = *static_cast<SegmentInfo*>(pParam);
-    DWORD nRemaining = segment.nLength;
-    const BYTE* pPosition = segment.pBuffer;
-    while (nRemaining != 0) {
-        DWORD nWritten = 0;
-        if (!WriteFile(g_hDownFile, pPosition, nRemaining, &nWritten, nullptr) || nWritten == 0) {
-            DWORD dwError = GetLastError();
-            PostToDialog(WM_DOWN_ERROR, dwError ? dwError : ERROR_WRITE_FAULT, DOWN_ERR_SYSTEM);
-            return 1;
-        }
-        pPosition += nWritten;
-        nRemaining -= nWritten;
+    DWORD dwError = 0;
+    if (!WriteInBlocks(g_hDownFile, segment.pBuffer, segment.nLength, dwError)) {
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        return 1;
     }
     FlushFileBuffers(g_hDownFile);
     PostToDialog(WM_UNION_FILE_COMPLETE, 0, segment.nId);
