@@ -20,7 +20,7 @@ public:
 private:
     static const LONG kKnown = 2;
     static const LONG kProxy = 1;
-    static const DWORD kFlags = 3;  // the moment keeps its high bits only
+    static const DWORD kFlags = kKnown | kProxy;  // the moment keeps the other bits
 
     mutable volatile LONG m_nState = 0;
 };

@@ -12,6 +12,7 @@
 #include "DownloadUrl.h"
 #include "HttpAnswer.h"
 #include "InstallerCommandLine.h"
+#include "PackFiles.h"
 #include "ProxyStateMemo.h"
 #include "SegmentPlan.h"
 
@@ -168,61 +169,33 @@ TEST(ProxyStateMemo, TheTickCountWrapping) {
     EXPECT_FALSE(memo.Lookup(0x100 + CProxyStateMemo::kLifetimeMs, bProxy));
 }
 
-namespace {
-
-std::wstring TempFilePath() {
-    wchar_t szFolder[MAX_PATH];
-    wchar_t szPath[MAX_PATH];
-    GetTempPathW(MAX_PATH, szFolder);
-    GetTempFileNameW(szFolder, L"kbw", 0, szPath);
-    return szPath;
-}
-
-std::vector<BYTE> FileBytes(const std::wstring& strPath) {
-    std::vector<BYTE> vecBytes;
-    HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE) {
-        return vecBytes;
-    }
-    vecBytes.resize(GetFileSize(hFile, nullptr));
-    DWORD nRead = 0;
-    if (!vecBytes.empty()) {
-        ReadFile(hFile, vecBytes.data(), static_cast<DWORD>(vecBytes.size()), &nRead, nullptr);
-    }
-    vecBytes.resize(nRead);
-    CloseHandle(hFile);
-    return vecBytes;
-}
-
-}  // namespace
-
 TEST(BlockWrite, SegmentsLargerThanABlockLandWholeAndInOrder) {
-    const std::wstring strPath = TempFilePath();
+    const std::wstring strPath = MakeScratchFolder(L"BlockWrite") + L"\\segments.down";
     HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
     // Two segments: one of two blocks and a few bytes, one under a block.
-    std::vector<BYTE> vecFirst(2 * WRITE_BLOCK_SIZE + 3);
-    std::vector<BYTE> vecSecond(1000);
-    for (size_t i = 0; i < vecFirst.size(); ++i) {
-        vecFirst[i] = static_cast<BYTE>(i * 7 + i / 4096);
+    std::string strFirst(2 * WRITE_BLOCK_SIZE + 3, '\0');
+    std::string strSecond(1000, '\0');
+    for (size_t i = 0; i < strFirst.size(); ++i) {
+        strFirst[i] = static_cast<char>(i * 7 + i / 4096);
     }
-    for (size_t i = 0; i < vecSecond.size(); ++i) {
-        vecSecond[i] = static_cast<BYTE>(255 - i);
+    for (size_t i = 0; i < strSecond.size(); ++i) {
+        strSecond[i] = static_cast<char>(255 - i);
     }
+    const BYTE* pFirst = reinterpret_cast<const BYTE*>(strFirst.data());
+    const BYTE* pSecond = reinterpret_cast<const BYTE*>(strSecond.data());
     DWORD dwError = 0;
-    EXPECT_TRUE(WriteInBlocks(hFile, vecFirst.data(), static_cast<DWORD>(vecFirst.size()), dwError));
-    EXPECT_TRUE(WriteInBlocks(hFile, vecSecond.data(), 0, dwError));  // nothing to write
-    EXPECT_TRUE(WriteInBlocks(hFile, vecSecond.data(), static_cast<DWORD>(vecSecond.size()), dwError));
+    EXPECT_TRUE(WriteInBlocks(hFile, pFirst, static_cast<DWORD>(strFirst.size()), dwError));
+    EXPECT_TRUE(WriteInBlocks(hFile, pSecond, 0, dwError));  // nothing to write
+    EXPECT_TRUE(WriteInBlocks(hFile, pSecond, static_cast<DWORD>(strSecond.size()), dwError));
     CloseHandle(hFile);
-    std::vector<BYTE> vecExpected = vecFirst;
-    vecExpected.insert(vecExpected.end(), vecSecond.begin(), vecSecond.end());
-    EXPECT_TRUE(FileBytes(strPath) == vecExpected);
-    DeleteFileW(strPath.c_str());
+    EXPECT_TRUE(ReadWholeFile(strPath) == strFirst + strSecond);
 }
 
 TEST(BlockWrite, AFailedCallReportsItsError) {
-    const std::wstring strPath = TempFilePath();
+    const std::wstring strPath = MakeScratchFolder(L"BlockWriteFails") + L"\\readonly.down";
+    WriteWholeFile(strPath, std::string());
     // Opened for reading only: every write is refused.
     HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
@@ -231,5 +204,4 @@ TEST(BlockWrite, AFailedCallReportsItsError) {
     EXPECT_FALSE(WriteInBlocks(hFile, vecData.data(), static_cast<DWORD>(vecData.size()), dwError));
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), dwError);
     CloseHandle(hFile);
-    DeleteFileW(strPath.c_str());
 }
