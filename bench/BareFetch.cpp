@@ -1,19 +1,26 @@
 // The platform's ceiling for the benchmark: the same 40 byte ranges fetched
-// with plain WinINet threads into one block of memory, nothing else (no
-// window, no messages, no file). bare_fetch HOST PATH SIZE prints
+// with plain WinINet threads into memory, nothing else (no window, no
+// messages, no file). bare_fetch HOST PATH SIZE [size-query] prints
 // "bytes=N ms=T" and exits 0 when every range arrived whole. Like the
-// installer, it loads the trusted roots before its clock starts: a one-time
-// cost of the process that the installer pays while its dialog shows.
+// installer, it loads the trusted roots before its clock starts (a one-time
+// cost of the process that the installer pays while its dialog shows), and
+// takes each range's memory once its clock runs, untouched, as the installer
+// does once it knows the size. With "size-query", a GET for the whole file
+// comes first, in its own thread: its length is read, its body never, and the
+// handles are closed while the ranges run, as the installer's size query does.
 #include <windows.h>
 #include <wininet.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <vector>
 
 #include "TrustStoreWarmUp.h"
 
 namespace {
+
+const DWORD kFlags = 0x80CC8200;  // the installer's request flags
 
 struct Range {
     const wchar_t* pszHost;
@@ -32,7 +39,7 @@ DWORD WINAPI FetchRange(void* pParam) {
                                           nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     LPCWSTR rgpszTypes[] = {L"*/*", nullptr};
     HINTERNET hRequest = HttpOpenRequestW(hConnect, L"GET", range.pszPath, L"HTTP/1.1", nullptr,
-                                          rgpszTypes, 0x80CC8200, 0);
+                                          rgpszTypes, kFlags, 0);
     wchar_t szRange[64];
     swprintf(szRange, 64, L"Range:bytes=%lu-%lu", range.nFirst, range.nFirst + range.nLength - 1);
     if (hRequest && HttpAddRequestHeadersW(hRequest, szRange, static_cast<DWORD>(-1L),
@@ -52,23 +59,63 @@ DWORD WINAPI FetchRange(void* pParam) {
     return 0;
 }
 
+struct SizeQuery {
+    const wchar_t* pszHost;
+    const wchar_t* pszPath;
+    HANDLE hAnswered;  // set once the length is known, before the handles close
+    DWORD nSize;
+};
+
+DWORD WINAPI QuerySize(void* pParam) {
+    SizeQuery& query = *static_cast<SizeQuery*>(pParam);
+    HINTERNET hRoot = InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr,
+                                    nullptr, 0);
+    HINTERNET hConnect = InternetConnectW(hRoot, query.pszHost, INTERNET_DEFAULT_HTTPS_PORT,
+                                          nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    LPCWSTR rgpszTypes[] = {L"*/*", nullptr};
+    HINTERNET hRequest = HttpOpenRequestW(hConnect, L"GET", query.pszPath, L"HTTP/1.1", nullptr,
+                                          rgpszTypes, kFlags, 0);
+    wchar_t szLength[40] = {};
+    DWORD nLength = sizeof(szLength);
+    if (hRequest && HttpSendRequestW(hRequest, nullptr, 0, nullptr, 0) &&
+        HttpQueryInfoW(hRequest, HTTP_QUERY_CONTENT_LENGTH, szLength, &nLength, nullptr)) {
+        query.nSize = static_cast<DWORD>(_wtoi(szLength));
+    }
+    SetEvent(query.hAnswered);
+    if (hRequest) InternetCloseHandle(hRequest);
+    if (hConnect) InternetCloseHandle(hConnect);
+    if (hRoot) InternetCloseHandle(hRoot);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        fwprintf(stderr, L"usage: bare_fetch HOST PATH SIZE\n");
+    const bool bSizeQuery = argc == 5 && wcscmp(argv[4], L"size-query") == 0;
+    if (argc != 4 && !bSizeQuery) {
+        fwprintf(stderr, L"usage: bare_fetch HOST PATH SIZE [size-query]\n");
         return 2;
     }
     const DWORD nSize = static_cast<DWORD>(_wtoi(argv[3]));
     const DWORD nChunk = nSize / 40;
-    std::vector<BYTE> vecFile(nSize);
     std::vector<Range> vecRanges(40);
     std::vector<HANDLE> vecThreads;
     LoadTrustStore();
     const DWORD nStart = GetTickCount();
+    if (bSizeQuery) {
+        static SizeQuery s_query;  // static: its thread still closes while the ranges run
+        s_query = {argv[1], argv[2], CreateEventW(nullptr, TRUE, FALSE, nullptr), 0};
+        CloseHandle(CreateThread(nullptr, 0, QuerySize, &s_query, 0, nullptr));
+        WaitForSingleObject(s_query.hAnswered, INFINITE);
+        if (s_query.nSize != nSize) {
+            fwprintf(stderr, L"the size query answered %lu\n", s_query.nSize);
+            return 1;
+        }
+    }
     for (DWORD i = 0; i < 40; ++i) {
         DWORD nLength = i == 39 ? nSize - 39 * nChunk : nChunk;
-        vecRanges[i] = {argv[1], argv[2], vecFile.data() + i * nChunk, i * nChunk, nLength, 0};
+        BYTE* pBuffer = static_cast<BYTE*>(malloc(nLength));
+        vecRanges[i] = {argv[1], argv[2], pBuffer, i * nChunk, nLength, 0};
         vecThreads.push_back(CreateThread(nullptr, 0, FetchRange, &vecRanges[i], 0, nullptr));
     }
     WaitForMultipleObjects(40, vecThreads.data(), TRUE, INFINITE);
