@@ -13,6 +13,7 @@
 #include "MainDlg.h"
 #include "SegmentInfo.h"
 #include "ShellFolder.h"
+#include "WaitingCompletions.h"
 
 std::wstring g_strHost;
 std::wstring g_strObject;
@@ -180,6 +181,9 @@ LRESULT CMainDlg::OnDownProgressMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
     m_nRetryCount = 0;
     if (m_pSegments) {
         RelaunchParkedSegments();
+        if (wParam == 0 && ++m_nByteReports % COMPLETION_CHECK_EVERY == 0) {
+            DispatchWaitingCompletions(m_hWnd);
+        }
     }
     return 0;
 }

@@ -122,6 +122,7 @@ public:
     int m_nCompleteCount = 0;            // segments completely downloaded
     int m_nRunningTransfers = 0;         // segment transfers yet to give their final report
     int m_nShownPosition = -1;           // what the bar and the status line show now
+    int m_nByteReports = 0;              // byte reports handled, to pace DispatchWaitingCompletions
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).

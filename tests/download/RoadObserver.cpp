@@ -1,5 +1,7 @@
 #include "RoadObserver.h"
 
+#include <commctrl.h>
+
 #include "DownloadMessages.h"
 #include "MainDlg.h"
 #include "SegmentInfo.h"
@@ -17,7 +19,25 @@ long long FileSizeOf(const std::wstring& strPath) {
 }  // namespace
 
 CRoadObserver::CRoadObserver(CMainDlg& dlg, std::wstring strPartialPath)
-    : m_dlg(dlg), m_strPartialPath(std::move(strPartialPath)) {}
+    : m_dlg(dlg), m_strPartialPath(std::move(strPartialPath)) {
+    SetWindowSubclass(m_dlg.m_hWnd, WatchProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+CRoadObserver::~CRoadObserver() {
+    if (IsWindow(m_dlg.m_hWnd)) {
+        RemoveWindowSubclass(m_dlg.m_hWnd, WatchProc, 0);
+    }
+}
+
+LRESULT CALLBACK CRoadObserver::WatchProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR /*nId*/, DWORD_PTR dwSelf) {
+    CRoadObserver& self = *reinterpret_cast<CRoadObserver*>(dwSelf);
+    const MSG msg = {hWnd, uMsg, wParam, lParam, 0, {}};
+    self.Observe(msg);
+    LRESULT lResult = DefSubclassProc(hWnd, uMsg, wParam, lParam);
+    self.AfterDispatch(msg);
+    return lResult;
+}
 
 void CRoadObserver::Observe(const MSG& msg) {
     if (msg.message == WM_DOWN_ERROR) {
@@ -85,15 +105,8 @@ bool CRoadObserver::PumpUntil(const std::function<bool()>& bDone, DWORD nTimeout
                 m_nQuitCode = static_cast<int>(msg.wParam);
                 break;
             }
-            bool bOurs = m_dlg.m_hWnd && msg.hwnd == m_dlg.m_hWnd;
-            if (bOurs) {
-                Observe(msg);
-            }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
-            if (bOurs) {
-                AfterDispatch(msg);
-            }
         }
     }
     return bDone();

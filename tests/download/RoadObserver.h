@@ -11,10 +11,15 @@ class CMainDlg;
 // Runs the dialog's message loop for a test and watches the reports the
 // workers post to it, checking the assembly as each write completes: the
 // file on disk must end exactly where the written segment ends, and the
-// segment's buffer must be gone right after.
+// segment's buffer must be gone right after. It watches at the dialog's
+// window procedure, so it also sees the reports the dialog takes out of its
+// queue by itself.
 class CRoadObserver {
 public:
     CRoadObserver(CMainDlg& dlg, std::wstring strPartialPath);
+    ~CRoadObserver();
+    CRoadObserver(const CRoadObserver&) = delete;
+    CRoadObserver& operator=(const CRoadObserver&) = delete;
 
     // Pumps until bDone() holds, the quit message arrives, or nTimeoutMs pass.
     bool PumpUntil(const std::function<bool()>& bDone, DWORD nTimeoutMs);
@@ -35,6 +40,8 @@ public:
     int m_nQuitCode = -1;
 
 private:
+    static LRESULT CALLBACK WatchProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR nId, DWORD_PTR dwSelf);
     void Observe(const MSG& msg);
     void AfterDispatch(const MSG& msg);
 
