@@ -22,6 +22,31 @@ namespace {
 
 const DWORD kFlags = 0x80CC8200;  // the installer's request flags
 
+// One GET for the file, opened as the installer opens its requests and closed
+// in its order (request, connection, root) when it goes out of scope.
+struct FileRequest {
+    HINTERNET hRoot;
+    HINTERNET hConnect = nullptr;
+    HINTERNET hRequest = nullptr;
+
+    FileRequest(const wchar_t* pszHost, const wchar_t* pszPath)
+        : hRoot(InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr,
+                              nullptr, 0)) {
+        hConnect = InternetConnectW(hRoot, pszHost, INTERNET_DEFAULT_HTTPS_PORT, nullptr, nullptr,
+                                    INTERNET_SERVICE_HTTP, 0, 0);
+        LPCWSTR rgpszTypes[] = {L"*/*", nullptr};
+        hRequest = HttpOpenRequestW(hConnect, L"GET", pszPath, L"HTTP/1.1", nullptr, rgpszTypes,
+                                    kFlags, 0);
+    }
+    ~FileRequest() {
+        if (hRequest) InternetCloseHandle(hRequest);
+        if (hConnect) InternetCloseHandle(hConnect);
+        if (hRoot) InternetCloseHandle(hRoot);
+    }
+    FileRequest(const FileRequest&) = delete;
+    FileRequest& operator=(const FileRequest&) = delete;
+};
+
 struct Range {
     const wchar_t* pszHost;
     const wchar_t* pszPath;
@@ -33,29 +58,20 @@ struct Range {
 
 DWORD WINAPI FetchRange(void* pParam) {
     Range& range = *static_cast<Range*>(pParam);
-    HINTERNET hRoot = InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr,
-                                    nullptr, 0);
-    HINTERNET hConnect = InternetConnectW(hRoot, range.pszHost, INTERNET_DEFAULT_HTTPS_PORT,
-                                          nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    LPCWSTR rgpszTypes[] = {L"*/*", nullptr};
-    HINTERNET hRequest = HttpOpenRequestW(hConnect, L"GET", range.pszPath, L"HTTP/1.1", nullptr,
-                                          rgpszTypes, kFlags, 0);
+    FileRequest request(range.pszHost, range.pszPath);
     wchar_t szRange[64];
     swprintf(szRange, 64, L"Range:bytes=%lu-%lu", range.nFirst, range.nFirst + range.nLength - 1);
-    if (hRequest && HttpAddRequestHeadersW(hRequest, szRange, static_cast<DWORD>(-1L),
-                                           HTTP_ADDREQ_FLAG_ADD) &&
-        HttpSendRequestW(hRequest, nullptr, 0, nullptr, 0)) {
+    if (request.hRequest && HttpAddRequestHeadersW(request.hRequest, szRange,
+                                                   static_cast<DWORD>(-1L), HTTP_ADDREQ_FLAG_ADD) &&
+        HttpSendRequestW(request.hRequest, nullptr, 0, nullptr, 0)) {
         DWORD nRead = 0;
         while (range.nGot < range.nLength &&
-               InternetReadFile(hRequest, range.pBuffer + range.nGot,
+               InternetReadFile(request.hRequest, range.pBuffer + range.nGot,
                                 (std::min)(range.nLength - range.nGot, 102400ul), &nRead) &&
                nRead > 0) {
             range.nGot += nRead;
         }
     }
-    if (hRequest) InternetCloseHandle(hRequest);
-    if (hConnect) InternetCloseHandle(hConnect);
-    if (hRoot) InternetCloseHandle(hRoot);
     return 0;
 }
 
@@ -68,24 +84,15 @@ struct SizeQuery {
 
 DWORD WINAPI QuerySize(void* pParam) {
     SizeQuery& query = *static_cast<SizeQuery*>(pParam);
-    HINTERNET hRoot = InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr,
-                                    nullptr, 0);
-    HINTERNET hConnect = InternetConnectW(hRoot, query.pszHost, INTERNET_DEFAULT_HTTPS_PORT,
-                                          nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    LPCWSTR rgpszTypes[] = {L"*/*", nullptr};
-    HINTERNET hRequest = HttpOpenRequestW(hConnect, L"GET", query.pszPath, L"HTTP/1.1", nullptr,
-                                          rgpszTypes, kFlags, 0);
+    FileRequest request(query.pszHost, query.pszPath);
     wchar_t szLength[40] = {};
     DWORD nLength = sizeof(szLength);
-    if (hRequest && HttpSendRequestW(hRequest, nullptr, 0, nullptr, 0) &&
-        HttpQueryInfoW(hRequest, HTTP_QUERY_CONTENT_LENGTH, szLength, &nLength, nullptr)) {
+    if (request.hRequest && HttpSendRequestW(request.hRequest, nullptr, 0, nullptr, 0) &&
+        HttpQueryInfoW(request.hRequest, HTTP_QUERY_CONTENT_LENGTH, szLength, &nLength, nullptr)) {
         query.nSize = static_cast<DWORD>(_wtoi(szLength));
     }
     SetEvent(query.hAnswered);
-    if (hRequest) InternetCloseHandle(hRequest);
-    if (hConnect) InternetCloseHandle(hConnect);
-    if (hRoot) InternetCloseHandle(hRoot);
-    return 0;
+    return 0;  // the handles close here, with the body unread
 }
 
 }  // namespace
