@@ -1,6 +1,6 @@
 // The platform's ceiling for the benchmark: the same 40 byte ranges fetched
 // with plain WinINet threads into memory, nothing else (no window, no
-// messages, no file). bare_fetch HOST PATH SIZE [size-query] prints
+// messages, no file). bare_fetch HOST PATH SIZE [size-query] [write] prints
 // "bytes=N ms=T" and exits 0 when every range arrived whole. Like the
 // installer, it loads the trusted roots before its clock starts (a one-time
 // cost of the process that the installer pays while its dialog shows), and
@@ -8,6 +8,11 @@
 // does once it knows the size. With "size-query", a GET for the whole file
 // comes first, in its own thread: its length is read, its body never, and the
 // handles are closed while the ranges run, as the installer's size query does.
+// With "write", the ranges are also appended in order to a new file in the
+// public documents folder as they arrive, each flushed and then freed, with
+// the installer's write calls, by one thread that waits on each range in
+// turn: the least the installer's in-order assembly can cost, with no window,
+// no messages and no thread per write. The clock stops when the file closes.
 #include <windows.h>
 #include <wininet.h>
 
@@ -16,6 +21,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "BlockWrite.h"
 #include "TrustStoreWarmUp.h"
 
 namespace {
@@ -54,6 +60,7 @@ struct Range {
     DWORD nFirst;
     DWORD nLength;
     DWORD nGot;
+    HANDLE hDone;  // set when the range's thread has ended
 };
 
 DWORD WINAPI FetchRange(void* pParam) {
@@ -72,6 +79,7 @@ DWORD WINAPI FetchRange(void* pParam) {
             range.nGot += nRead;
         }
     }
+    SetEvent(range.hDone);
     return 0;
 }
 
@@ -95,12 +103,46 @@ DWORD WINAPI QuerySize(void* pParam) {
     return 0;  // the handles close here, with the body unread
 }
 
+// Appends the ranges in order as they arrive, each flushed, then freed.
+bool WriteInOrder(std::vector<Range>& vecRanges) {
+    wchar_t szPath[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"PUBLIC", szPath, MAX_PATH);
+    wcscat(szPath, L"\\Documents\\bare-fetch.down");
+    HANDLE hFile = CreateFileW(szPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        fwprintf(stderr, L"cannot create %ls: %lu\n", szPath, GetLastError());
+        return false;
+    }
+    bool bWritten = true;
+    for (Range& range : vecRanges) {
+        WaitForSingleObject(range.hDone, INFINITE);
+        DWORD dwError = 0;
+        if (range.nGot != range.nLength ||
+            !WriteInBlocks(hFile, range.pBuffer, range.nLength, dwError)) {
+            bWritten = false;
+            break;
+        }
+        FlushFileBuffers(hFile);
+        free(range.pBuffer);
+        range.pBuffer = nullptr;
+    }
+    CloseHandle(hFile);
+    DeleteFileW(szPath);
+    return bWritten;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const bool bSizeQuery = argc == 5 && wcscmp(argv[4], L"size-query") == 0;
-    if (argc != 4 && !bSizeQuery) {
-        fwprintf(stderr, L"usage: bare_fetch HOST PATH SIZE [size-query]\n");
+    bool bSizeQuery = false;
+    bool bWrite = false;
+    for (int i = 4; i < argc; ++i) {
+        bSizeQuery = bSizeQuery || wcscmp(argv[i], L"size-query") == 0;
+        bWrite = bWrite || wcscmp(argv[i], L"write") == 0;
+    }
+    if (argc < 4 || argc - 4 != int(bSizeQuery) + int(bWrite)) {
+        fwprintf(stderr, L"usage: bare_fetch HOST PATH SIZE [size-query] [write]\n");
         return 2;
     }
     const DWORD nSize = static_cast<DWORD>(_wtoi(argv[3]));
@@ -122,9 +164,11 @@ int wmain(int argc, wchar_t** argv) {
     for (DWORD i = 0; i < 40; ++i) {
         DWORD nLength = i == 39 ? nSize - 39 * nChunk : nChunk;
         BYTE* pBuffer = static_cast<BYTE*>(malloc(nLength));
-        vecRanges[i] = {argv[1], argv[2], pBuffer, i * nChunk, nLength, 0};
+        vecRanges[i] = {argv[1], argv[2], pBuffer, i * nChunk, nLength, 0,
+                        CreateEventW(nullptr, TRUE, FALSE, nullptr)};
         vecThreads.push_back(CreateThread(nullptr, 0, FetchRange, &vecRanges[i], 0, nullptr));
     }
+    const bool bWritten = !bWrite || WriteInOrder(vecRanges);
     WaitForMultipleObjects(40, vecThreads.data(), TRUE, INFINITE);
     const DWORD nMs = GetTickCount() - nStart;
     unsigned long long nGot = 0;
@@ -134,5 +178,5 @@ int wmain(int argc, wchar_t** argv) {
     printf("bytes=%llu ms=%lu\n", nGot, nMs);
     fflush(stdout);
     Sleep(500);  // lets the bench read the peak memory from outside
-    return nGot == nSize ? 0 : 1;
+    return nGot == nSize && bWritten ? 0 : 1;
 }
