@@ -1,18 +1,19 @@
 // The platform's ceiling for the benchmark: the same 40 byte ranges fetched
 // with plain WinINet threads into memory, nothing else (no window, no
 // messages, no file). bare_fetch HOST PATH SIZE [size-query] [write] prints
-// "bytes=N ms=T" and exits 0 when every range arrived whole. Like the
-// installer, it loads the trusted roots before its clock starts (a one-time
-// cost of the process that the installer pays while its dialog shows), and
-// takes each range's memory once its clock runs, untouched, as the installer
-// does once it knows the size. With "size-query", a GET for the whole file
-// comes first, in its own thread: its length is read, its body never, and the
-// handles are closed while the ranges run, as the installer's size query does.
-// With "write", the ranges are also appended in order to a new file in the
-// public documents folder as they arrive, each flushed and then freed, with
-// the installer's write calls, by one thread that waits on each range in
-// turn: the least the installer's in-order assembly can cost, with no window,
-// no messages and no thread per write. The clock stops when the file closes.
+// "bytes=N ms=T end=E" (E: when it ended, in Unix milliseconds) and exits 0
+// when every range arrived whole. Like the installer, it loads the trusted
+// roots before its clock starts (a one-time cost of the process that the
+// installer pays while its dialog shows), and takes each range's memory once
+// its clock runs, untouched, as the installer does once it knows the size.
+// With "size-query", a GET for the whole file comes first, in its own thread:
+// its length is read, its body never, and the handles are closed while the
+// ranges run, as the installer's size query does. With "write", the ranges
+// are also appended in order to a new file in the public documents folder as
+// they arrive, each flushed and then freed, with the installer's write calls,
+// by one thread that waits on each range in turn: the least the installer's
+// in-order assembly can cost, with no window, no messages and no thread per
+// write. The clock stops when the file closes.
 #include <windows.h>
 #include <wininet.h>
 
@@ -171,11 +172,16 @@ int wmain(int argc, wchar_t** argv) {
     const bool bWritten = !bWrite || WriteInOrder(vecRanges);
     WaitForMultipleObjects(40, vecThreads.data(), TRUE, INFINITE);
     const DWORD nMs = GetTickCount() - nStart;
+    FILETIME ftEnd = {};
+    GetSystemTimeAsFileTime(&ftEnd);
+    const unsigned long long nEnd =
+        ((static_cast<unsigned long long>(ftEnd.dwHighDateTime) << 32 | ftEnd.dwLowDateTime) -
+         116444736000000000ull) / 10000;
     unsigned long long nGot = 0;
     for (const Range& range : vecRanges) {
         nGot += range.nGot;
     }
-    printf("bytes=%llu ms=%lu\n", nGot, nMs);
+    printf("bytes=%llu ms=%lu end=%llu\n", nGot, nMs, nEnd);
     fflush(stdout);
     Sleep(500);  // lets the bench read the peak memory from outside
     return nGot == nSize && bWritten ? 0 : 1;
