@@ -61,7 +61,9 @@ struct Range {
     DWORD nFirst;
     DWORD nLength;
     DWORD nGot;
-    HANDLE hDone;  // set when the range's thread has ended
+    // Set when the range is whole or has failed, before its handles close:
+    // the installer, too, reports a segment before closing its request.
+    HANDLE hDone;
 };
 
 DWORD WINAPI FetchRange(void* pParam) {
