@@ -1,8 +1,10 @@
 # Cross-build the 32-bit Windows program with Debian's MinGW-w64 (i686).
+# KORVIX_MINGW_PREFIX=x86_64-w64-mingw32 builds everything for 64-bit
+# Windows instead: the test bench of a machine that cannot run 32-bit code.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(KORVIX_MINGW_PREFIX i686-w64-mingw32 CACHE STRING "MinGW-w64 target triplet")
+string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR ${KORVIX_MINGW_PREFIX})
 # The posix thread model: its C++ runtime has std::mutex, which GoogleTest
 # needs. Linked statically, it adds no DLL to the program.
 set(CMAKE_C_COMPILER ${KORVIX_MINGW_PREFIX}-gcc-posix)

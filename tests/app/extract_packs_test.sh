@@ -16,8 +16,9 @@ count=$(python3 "$tools/res_dump.py" "$work/program.res" INI "$work/carried")
 [ "$count" = 6 ] || fail "the program carries $count packs, not 6"
 declare -A names=([253]=English [255]=ChineseTW [257]=French [258]=German [259]=Italian [260]=Japanese)
 
-program_files=$(winepath -u 'C:\Program Files (x86)' 2>/dev/null)
-[ -d "$program_files" ] || fail "no 32-bit Program Files folder in the prefix"
+# The program's own Program Files: the 32-bit one for the shipped build.
+program_files=$(winepath -u "${KORVIX_PROGRAM_FILES:-C:\Program Files (x86)}" 2>/dev/null)
+[ -d "$program_files" ] || fail "no Program Files folder of the program in the prefix"
 
 check_folder() {  # check_folder STEM
     local folder="$program_files/velmora_down/$1" id

@@ -128,7 +128,7 @@ TEST_F(MainDialog, InitialisationPlacesTheLicencePage) {
     EXPECT_EQ(GetLanStr(L"STR_AGREE"), m_pDlg->m_lblAgree.GetWindowText());
     EXPECT_EQ(GetLanStr(L"STR_INSTALL_PATH"), CWindow(Item(IDC_LBL_PATH)).GetWindowText());
     // The default folder is the 32-bit Program Files, shown in the path box.
-    const wchar_t* pszProgramFiles = _wgetenv(L"ProgramFiles");
+    const wchar_t* pszProgramFiles = _wgetenv(L"ProgramFiles(x86)");
     ASSERT_NE(nullptr, pszProgramFiles);
     EXPECT_EQ(pszProgramFiles, g_strInstallPath);
     EXPECT_EQ(g_strInstallPath, CWindow(Item(IDC_EDIT_PATH)).GetWindowText());
@@ -148,7 +148,7 @@ TEST_F(MainDialog, CloseRequestWhileInstallingOnlyHidesTheWindow) {
 
 TEST_F(MainDialog, HideAddsTheIconAndOnlyAButtonReleaseOnItRestores) {
     const NOTIFYICONDATAW& nid = m_pDlg->m_nid;
-    EXPECT_EQ(956u, nid.cbSize);
+    EXPECT_EQ(sizeof(void*) == 4 ? 956u : 976u, nid.cbSize);  // the full record
     EXPECT_EQ(m_pDlg->m_hWnd, nid.hWnd);
     EXPECT_EQ(1u, nid.uID);
     EXPECT_EQ(0x17u, nid.uFlags);
