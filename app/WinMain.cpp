@@ -6,12 +6,22 @@
 
 #include "AppModule.h"
 #include "LanguagePacks.h"
+#include "MainDlg.h"
+#include "SingleInstance.h"
 #include "StartUp.h"
 #include "TrustStoreWarmUp.h"
 
 // The order of these steps matters; the command line is passed on, never read.
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR pszCmdLine,
                     int nCmdShow) {
+    // Before anything is written: a second copy would rewrite the packs the
+    // first one reads, and fight over its partial file.
+    CSingleInstance instance;
+    if (!instance.IsFirst()) {
+        CSingleInstance::BringRunningCopyToFront();
+        return kExitCodeNormal;
+    }
+
     HRESULT hr = CoInitialize(nullptr);
     _ASSERTE(SUCCEEDED(hr));
     (void)hr;

@@ -21,7 +21,13 @@ const int MAX_RETRY = 40;
 
 // Starts a worker with _beginthreadex and closes its handle. When the thread
 // cannot be created the dialog is told with nFailureCode instead, so that
-// every started job ends in a report.
-void StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode);
+// every started job ends in a report; false then.
+bool StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode);
 // Posts a report to the dialog's window.
 void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam);
+// The download folder ("Velmora" under the all-users documents) with a
+// trailing backslash.
+std::wstring DownloadFolder();
+// The partial file of the download address in the download folder
+// (".../setup.exe" gives setup.down); false when the address names no file.
+bool PartialFilePath(std::wstring& strPath);

@@ -4,6 +4,14 @@
 
 #include <string>
 
+// Waits on the wire, set on every root handle (its connection and request
+// take them over): long enough for a slow but working line, short enough
+// that a server gone silent ends the attempt, which is then relaunched and
+// resumes after the bytes it had.
+const DWORD kConnectTimeoutMs = 20000;
+const DWORD kSendTimeoutMs = 30000;
+const DWORD kReceiveTimeoutMs = 30000;
+
 // One HTTP request on its own root handle and connection, over one of the two
 // stacks the download uses. The destructor closes the request, the connection
 // and the root handle, in this order, with the stack's own close call.

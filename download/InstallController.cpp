@@ -27,13 +27,27 @@ void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     PostMessageW(g_pMainDlg->m_hWnd, uMsg, wParam, lParam);
 }
 
-void StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode) {
+bool StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode) {
     uintptr_t hThread = _beginthreadex(nullptr, 0, pfnThread, pParam, 0, nullptr);
     if (hThread == 0) {
         PostToDialog(WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, nFailureCode);
-        return;
+        return false;
     }
     CloseHandle(reinterpret_cast<HANDLE>(hThread));
+    return true;
+}
+
+std::wstring DownloadFolder() {
+    return g_strPublicDocs + L"\\Velmora\\";
+}
+
+bool PartialFilePath(std::wstring& strPath) {
+    std::wstring strBase;
+    if (!DownloadBaseName(GetLanStr(L"STR_DOWN_URL"), strBase)) {
+        return false;
+    }
+    strPath = DownloadFolder() + strBase + L"down";
+    return true;
 }
 
 LRESULT CMainDlg::OnBtnInstall(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
@@ -92,6 +106,8 @@ void CMainDlg::RestartInstall() {
     m_nRetryCount = 0;
     m_nCurrentWriteId = 0;
     m_nCompleteCount = 0;
+    KillTimer(kRelaunchTimerId);
+    m_pacer.Reset();
     StartInstall();
 }
 
@@ -108,6 +124,28 @@ void CMainDlg::RelaunchParkedSegments() {
     }
 }
 
+void CMainDlg::QueueRelaunch(int nCode) {
+    if (m_pacer.Queue(nCode)) {
+        SetTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
+    }
+}
+
+void CMainDlg::OnRelaunchTimer() {
+    KillTimer(kRelaunchTimerId);
+    int nCode = 0;
+    if (!m_pacer.Take(nCode)) {
+        return;
+    }
+    if (nCode == DOWN_ERR_FILESIZE) {
+        StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
+    } else if (m_pSegments) {
+        StartSegmentTransfer(nCode);  // resumes after the bytes it has
+    }
+    if (!m_pacer.Empty()) {
+        SetTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
+    }
+}
+
 LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
                                  BOOL& /*bHandled*/) {
     const int nCode = static_cast<int>(lParam);
@@ -115,19 +153,23 @@ LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam
     if (bSegment) {
         --m_nRunningTransfers;
     }
-    if (g_nFatalCount > 0) {
-        return 0;
+    if (m_bFailing) {
+        return 0;  // the outcome is on its way; nothing changes it
     }
-    if (lParam == DOWN_ERR_URL || lParam == DOWN_ERR_SYSTEM) {
-        ++g_nFatalCount;
+    if (g_nFatalCount > 0 || lParam == DOWN_ERR_URL || lParam == DOWN_ERR_SYSTEM) {
+        // Before an installation (a picture of the dialog that would not
+        // load) it is only counted, and no failure is relaunched from then
+        // on; during one, the installation cannot go on.
+        if (m_nInstallState == kPageInstalling) {
+            OnLocalFailure();
+        } else {
+            ++g_nFatalCount;
+        }
         return 0;
     }
     if (m_nRetryCount <= MAX_RETRY) {
-        if (lParam == DOWN_ERR_FILESIZE) {
-            StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
-            ++m_nRetryCount;
-        } else if (bSegment) {
-            StartSegmentTransfer(nCode);  // resumes after the bytes it has
+        if (lParam == DOWN_ERR_FILESIZE || bSegment) {
+            QueueRelaunch(nCode);
             ++m_nRetryCount;
         }
         return 0;
@@ -136,7 +178,7 @@ LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam
         if (!g_bFallback) {
             RestartInstall();
         } else {
-            ++g_nFatalCount;
+            OnNetworkFailure();
         }
         return 0;
     }
@@ -150,8 +192,17 @@ LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam
     return 0;
 }
 
-void CMainDlg::OnNetworkFailure() {
+void CMainDlg::BeginFailureOutcome() {
     ++g_nFatalCount;
+    m_bFailing = true;
+    KillTimer(kRelaunchTimerId);
+    m_pacer.Reset();
+    ShowAgain();  // the box needs an owner the user can see
+    DiscardDownload();
+}
+
+void CMainDlg::OnNetworkFailure() {
+    BeginFailureOutcome();
     int nAnswer = ShowMessageBox(m_hWnd, GetLanStr(L"STR_NETWORK_ERROR").c_str(),
                                  GetLanStr(L"STR_ERROR").c_str(), MB_OKCANCEL);
     if (nAnswer == IDOK) {
@@ -159,6 +210,13 @@ void CMainDlg::OnNetworkFailure() {
         ShellExecuteW(m_hWnd, L"open", GetLanStr(L"STR_DOWN_URL").c_str(), nullptr, nullptr,
                       SW_SHOWNORMAL);
     }
+    CloseDialog(kExitCodeNormal);
+}
+
+void CMainDlg::OnLocalFailure() {
+    BeginFailureOutcome();
+    ShowMessageBox(m_hWnd, GetLanStr(L"STR_NOTICE_PROCESS2").c_str(),
+                   GetLanStr(L"STR_SYSTEM_ERROR").c_str(), MB_ICONERROR);
     CloseDialog(kExitCodeNormal);
 }
 
@@ -179,7 +237,8 @@ LRESULT CMainDlg::OnDownProgressMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
         m_lblStatus.SetWindowText(ProgressText(nPos).c_str());
     }
     m_nRetryCount = 0;
-    if (m_pSegments) {
+    m_pacer.OnProgress();
+    if (m_pSegments && !m_bFailing) {
         RelaunchParkedSegments();
         if (wParam == 0 && ++m_nByteReports % COMPLETION_CHECK_EVERY == 0) {
             DispatchWaitingCompletions(m_hWnd);

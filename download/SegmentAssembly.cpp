@@ -19,38 +19,51 @@
 
 namespace {
 
+// Signalled while no write thread runs: only then may the file be closed
+// under the writer. The dialog resets it before it starts a write.
+const HANDLE g_hNoWriteRunning = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+// How long a failed installation waits for a write under way to end.
+const DWORD kWriteEndWaitMs = 10000;
+
 // Appends one finished segment to the file; segments come one at a time in
 // id order, so each lands at its own offset without seeking.
 unsigned __stdcall WriteSegmentThread(void* pParam) {
     const SegmentInfo& segment = *static_cast<SegmentInfo*>(pParam);
     DWORD dwError = 0;
-    if (!WriteInBlocks(g_hDownFile, segment.pBuffer, segment.nLength, dwError)) {
-        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
-        return 1;
+    const bool bWritten = WriteInBlocks(g_hDownFile, segment.pBuffer, segment.nLength, dwError);
+    if (bWritten) {
+        FlushFileBuffers(g_hDownFile);
     }
-    FlushFileBuffers(g_hDownFile);
-    PostToDialog(WM_UNION_FILE_COMPLETE, 0, segment.nId);
+    // Before the report: the dialog may start the next write on it.
+    SetEvent(g_hNoWriteRunning);
+    if (bWritten) {
+        PostToDialog(WM_UNION_FILE_COMPLETE, 0, segment.nId);
+    } else {
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+    }
     return 1;
 }
 
 // The partial file: created afresh, old one removed. False after reporting.
 bool CreateDownloadFile() {
-    std::wstring strBase;
-    if (!DownloadBaseName(GetLanStr(L"STR_DOWN_URL"), strBase)) {
+    std::wstring strPath;
+    if (!PartialFilePath(strPath)) {
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
         return false;
     }
-    const std::wstring strFolder = g_strPublicDocs + L"\\Velmora";
-    const std::wstring strPath = strFolder + L"\\" + strBase + L"down";
+    std::wstring strFolder = DownloadFolder();
+    strFolder.pop_back();  // without its backslash
     if (_waccess(strFolder.c_str(), 0) != 0) {
         if (!CreateDirectoryW(strFolder.c_str(), nullptr)) {
+            const DWORD dwError = GetLastError();
             KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
-            PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+            PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
             return false;
         }
     } else if (_waccess(strPath.c_str(), 0) == 0 && _wremove(strPath.c_str()) != 0) {
+        const DWORD dwError = GetLastError();
         KORVIX_TRACE(L"_wremove() fail!");
-        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
     }
     g_hDownFile = CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -127,21 +140,50 @@ LRESULT CMainDlg::OnSegmentCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM 
     }
     --m_nRunningTransfers;
     if (nId == m_nCurrentWriteId) {
-        StartWorker(WriteSegmentThread, &m_pSegments[nId], DOWN_ERR_SYSTEM);
+        StartSegmentWrite(nId);
     } else {
         m_vecWaitWrite.push_back(nId);
     }
     ++m_nCompleteCount;
-    // The last running transfer has ended with segments parked: no report
-    // would come to relaunch them, so give them their try now.
-    if (m_nRunningTransfers == 0 && !m_vecFailed.empty() && g_nFatalCount == 0) {
+    // The last running transfer has ended with segments parked and none
+    // waiting for its relaunch: no report would come to relaunch them, so
+    // give them their try now.
+    if (m_nRunningTransfers == 0 && m_pacer.Empty() && !m_vecFailed.empty() &&
+        g_nFatalCount == 0) {
         RelaunchParkedSegments();
     }
     return 0;
 }
 
+void CMainDlg::StartSegmentWrite(int nId) {
+    if (m_bFailing) {
+        return;  // the file is being discarded
+    }
+    ResetEvent(g_hNoWriteRunning);
+    if (!StartWorker(WriteSegmentThread, &m_pSegments[nId], DOWN_ERR_SYSTEM)) {
+        SetEvent(g_hNoWriteRunning);
+    }
+}
+
+void CMainDlg::DiscardDownload() {
+    if (g_hDownFile != INVALID_HANDLE_VALUE) {
+        if (WaitForSingleObject(g_hNoWriteRunning, kWriteEndWaitMs) != WAIT_OBJECT_0) {
+            return;  // a write hangs: closing under it could hand it another file
+        }
+        CloseHandle(g_hDownFile);
+        g_hDownFile = INVALID_HANDLE_VALUE;
+    }
+    std::wstring strPath;
+    if (!g_strPublicDocs.empty() && PartialFilePath(strPath)) {
+        DeleteFileW(strPath.c_str());
+    }
+}
+
 LRESULT CMainDlg::OnUnionFileCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
                                          BOOL& /*bHandled*/) {
+    if (m_bFailing) {
+        return 0;  // the file is being discarded: nothing more is written
+    }
     if (static_cast<int>(lParam) != m_nCurrentWriteId || !m_pSegments) {
         KORVIX_TRACE(L"OnUnionFileCompleteMsg() err:m_nCurrentWriteId != (int)lParam \n\r");
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_SYSTEM);
@@ -161,7 +203,7 @@ LRESULT CMainDlg::OnUnionFileCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARA
     auto it = std::find(m_vecWaitWrite.begin(), m_vecWaitWrite.end(), m_nCurrentWriteId);
     if (it != m_vecWaitWrite.end()) {
         m_vecWaitWrite.erase(it);
-        StartWorker(WriteSegmentThread, &m_pSegments[m_nCurrentWriteId], DOWN_ERR_SYSTEM);
+        StartSegmentWrite(m_nCurrentWriteId);
     }
     return 0;
 }

@@ -17,7 +17,13 @@ CWinHttpRequest::~CWinHttpRequest() {
 bool CWinHttpRequest::Open() {
     DWORD dwAccess = ProxyInUse() ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY;
     m_hRoot = WinHttpOpen(nullptr, dwAccess, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-    return m_hRoot != nullptr;
+    if (!m_hRoot) {
+        return false;
+    }
+    // The name look-up gets the connection's time.
+    WinHttpSetTimeouts(m_hRoot, kConnectTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
+                       kReceiveTimeoutMs);
+    return true;
 }
 
 bool CWinHttpRequest::Connect(const std::wstring& strHost) {

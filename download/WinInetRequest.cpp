@@ -38,7 +38,16 @@ bool CWinInetRequest::Open() {
     DWORD dwAccess = ProxyInUse() ? INTERNET_OPEN_TYPE_PRECONFIG
                                   : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
     m_hRoot = InternetOpenW(L"", dwAccess, nullptr, nullptr, 0);
-    return m_hRoot != nullptr;
+    if (!m_hRoot) {
+        return false;
+    }
+    DWORD dwConnect = kConnectTimeoutMs;
+    DWORD dwSend = kSendTimeoutMs;
+    DWORD dwReceive = kReceiveTimeoutMs;
+    InternetSetOptionW(m_hRoot, INTERNET_OPTION_CONNECT_TIMEOUT, &dwConnect, sizeof(dwConnect));
+    InternetSetOptionW(m_hRoot, INTERNET_OPTION_SEND_TIMEOUT, &dwSend, sizeof(dwSend));
+    InternetSetOptionW(m_hRoot, INTERNET_OPTION_RECEIVE_TIMEOUT, &dwReceive, sizeof(dwReceive));
+    return true;
 }
 
 bool CWinInetRequest::Connect(const std::wstring& strHost) {

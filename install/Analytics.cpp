@@ -13,6 +13,10 @@ const wchar_t kParentKey[] = L"SOFTWARE\\WOW6432Node\\Velmora";
 const wchar_t kClientKey[] = L"SOFTWARE\\WOW6432Node\\Velmora\\VelmoraDown";
 const wchar_t kStartLiteral[] = L" (Windows version)&ea=Downloader_Start_Install";
 const wchar_t kInstalledLiteral[] = L" (Windows version)&ea=Downloader_Installed";
+const int kEventResolveMs = 600;
+const int kEventConnectMs = 600;
+const int kEventSendMs = 400;
+const int kEventReceiveMs = 400;
 
 std::wstring Widen(const char* psz) {
     std::wstring str;
@@ -91,7 +95,7 @@ void CMainDlg::ReportInstalled() {
 }
 
 // Fire and forget: one HEAD on port 80, the answer never awaited, every
-// failure silent.
+// failure silent, the whole of it bounded by the time-outs above.
 void CMainDlg::SendAnalyticsEvent(LPCWSTR pszEventLiteral) {
     std::wstring strUrl = BuildEventUrl(kAnalyticsEndpoint, g_strTrackingId, g_strClientId,
                                         GetLanStr(L"STR_PROJECT_NAME"), pszEventLiteral);
@@ -104,6 +108,10 @@ void CMainDlg::SendAnalyticsEvent(LPCWSTR pszEventLiteral) {
     if (!hRoot) {
         return;
     }
+    // The dialog thread waits for the event: a collector that is slow, or
+    // takes the connection and never answers, may hold it about two seconds
+    // in all, never longer.
+    WinHttpSetTimeouts(hRoot, kEventResolveMs, kEventConnectMs, kEventSendMs, kEventReceiveMs);
     HINTERNET hConnect = WinHttpConnect(hRoot, strHost.c_str(), INTERNET_DEFAULT_HTTP_PORT, 0);
     if (!hConnect) {
         WinHttpCloseHandle(hRoot);

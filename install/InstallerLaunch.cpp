@@ -13,22 +13,20 @@
 #include "MainDlg.h"
 
 unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
-    const std::wstring strUrl = GetLanStr(L"STR_DOWN_URL");
-    std::wstring strBase;
-    if (!DownloadBaseName(strUrl, strBase)) {
+    std::wstring strPartial;
+    if (!PartialFilePath(strPartial)) {
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
         return 1;
     }
-    const std::wstring strFolder = g_strPublicDocs + L"\\Velmora\\";
-    const std::wstring strInstaller = strFolder + DownloadFileName(strUrl);
-    const std::wstring strPartial = strFolder + strBase + L"down";
+    const std::wstring strInstaller = DownloadFolder() + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
 
     // The move never replaces a file, so an old installer goes first.
     WIN32_FILE_ATTRIBUTE_DATA attributes = {};
     if (GetFileAttributesExW(strInstaller.c_str(), GetFileExInfoStandard, &attributes) &&
         !DeleteFileW(strInstaller.c_str())) {
+        const DWORD dwError = GetLastError();
         KORVIX_TRACE(L"_wremove() fail!\n\r");
-        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
     if (!MoveFileExW(strPartial.c_str(), strInstaller.c_str(), MOVEFILE_COPY_ALLOWED)) {
@@ -45,15 +43,27 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(strInstaller.c_str(), vecCommandLine.data(), nullptr, nullptr, FALSE,
                         CREATE_SUSPENDED, nullptr, nullptr, &startup, &process)) {
+        const DWORD dwError = GetLastError();
         KORVIX_TRACE(L"CreateProcess() fail!\n\r");
-        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        DeleteFileW(strInstaller.c_str());  // nothing of this run stays behind
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
     ResumeThread(process.hThread);
     WaitForSingleObject(process.hProcess, INFINITE);
+    // Only 0 is success: a child that failed or was cancelled installed
+    // nothing to start. An exit code that cannot be read counts as failure.
+    DWORD dwExitCode = 0;
+    const bool bInstalled = GetExitCodeProcess(process.hProcess, &dwExitCode) && dwExitCode == 0;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 
+    if (!bInstalled) {
+        DeleteFileW(strInstaller.c_str());
+        // wParam is for the diagnosis only: here the child's exit code.
+        PostToDialog(WM_DOWN_ERROR, dwExitCode, DOWN_ERR_SYSTEM);
+        return 1;
+    }
     PostToDialog(WM_DOWN_PROGRESS, 100, 0);
     DeleteFileW(strInstaller.c_str());
     PostToDialog(WM_INSTALL_COMPLETE, 0, 0);

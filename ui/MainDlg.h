@@ -15,6 +15,8 @@
 #include "../framework/UpdateUI.h"
 #include "../resources/resource.h"
 #include "DownProgressBarCtrl.h"
+#include "RelaunchPacer.h"
+#include "SingleInstance.h"
 #include "EditImpl.h"
 #include "OwnerDrawButton.h"
 #include "SelectStateButton.h"
@@ -24,9 +26,11 @@ struct SegmentInfo;
 // The install folder, bound to the path box (1009) by the data exchange.
 extern std::wstring g_strInstallPath;
 
-// Id of the installing page's slideshow timer; the dialog's only timer.
+// Id of the installing page's slideshow timer.
 const UINT_PTR kSlideTimerId = 3395;
 const UINT kSlideTimerMs = 5000;
+// Id of the timer that paces the relaunches of failed transfers.
+const UINT_PTR kRelaunchTimerId = 3396;
 // The exit code of every normal end.
 const int kExitCodeNormal = 1000;
 
@@ -61,6 +65,7 @@ public:
         MESSAGE_HANDLER(WM_INSTALL_COMPLETE, OnInstallCompleteMsg)
         MESSAGE_HANDLER(WM_UNION_FILE_COMPLETE, OnUnionFileCompleteMsg)
         MESSAGE_HANDLER(WM_TRAY_NOTIFY, OnTrayNotify)
+        MESSAGE_HANDLER(WM_BRING_TO_FRONT, OnBringToFront)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
         MSG_WM_TIMER(OnTimer)
@@ -123,6 +128,8 @@ public:
     int m_nRunningTransfers = 0;         // segment transfers yet to give their final report
     int m_nShownPosition = -1;           // what the bar and the status line show now
     int m_nByteReports = 0;              // byte reports handled, to pace DispatchWaitingCompletions
+    CRelaunchPacer m_pacer;              // failed transfers waiting for their relaunch
+    bool m_bFailing = false;             // a failure's outcome is shown; the program then ends
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).
@@ -137,6 +144,9 @@ private:
     void OnTimer(UINT_PTR nIdEvent);
     void OnClose();
     LRESULT OnTrayNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnBringToFront(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    // Shows a window that was hidden (and its icon goes) or minimised.
+    void ShowAgain();
     LRESULT OnBtnClose(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
     LRESULT OnBtnMin(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
     LRESULT OnChkAgree(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
@@ -154,12 +164,20 @@ private:
     LRESULT OnDownProgressMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void StartSegmentTransfer(int nId);
     void RelaunchParkedSegments();
+    void QueueRelaunch(int nCode);
+    void OnRelaunchTimer();
+    // The two ends of a failed installation: a box, then exit code 1000.
     void OnNetworkFailure();
+    void OnLocalFailure();
+    void BeginFailureOutcome();
 
     // Segment table and assembly (download/SegmentAssembly.cpp).
     LRESULT OnFileSizeMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnSegmentCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnUnionFileCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void StartSegmentWrite(int nId);
+    // Closes the partial file once no write runs, and deletes it.
+    void DiscardDownload();
 
     // Installer, product and analytics (install/).
     LRESULT OnInstallCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);

@@ -133,7 +133,28 @@ LRESULT CMainDlg::OnTrayNotify(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL
     return 0;
 }
 
-void CMainDlg::OnTimer(UINT_PTR /*nIdEvent*/) {
+void CMainDlg::ShowAgain() {
+    if (!IsWindowVisible()) {
+        // Hidden to the notification area, or by a close request.
+        ShowWindow(SW_SHOWNORMAL);
+        Shell_NotifyIconW(NIM_DELETE, &m_nid);
+    } else if (::IsIconic(m_hWnd)) {
+        ShowWindow(SW_RESTORE);
+    }
+}
+
+LRESULT CMainDlg::OnBringToFront(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                                 BOOL& /*bHandled*/) {
+    ShowAgain();
+    SetForegroundWindow(m_hWnd);
+    return 0;
+}
+
+void CMainDlg::OnTimer(UINT_PTR nIdEvent) {
+    if (nIdEvent == kRelaunchTimerId) {
+        OnRelaunchTimer();
+        return;
+    }
     if (m_vecSlides.size() == 3) {
         if (m_pCurSlide == m_vecSlides[0]) {
             m_pCurSlide = m_vecSlides[1];

@@ -136,6 +136,8 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
 
     m_pSegments = nullptr;
     g_pMainDlg = this;
+    // A second copy of the program finds this window by it.
+    SetPropW(m_hWnd, kMainWindowProp, m_hWnd);
     m_nCurrentWriteId = m_nRetryCount = m_nCompleteCount = m_nInstallState = 0;
     m_imgLogo = m_imgCenter = m_imgPathFrame = nullptr;
 
@@ -222,6 +224,7 @@ LRESULT CMainDlg::OnDestroy(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
         pLoop->RemoveMessageFilter(this);
         pLoop->RemoveIdleHandler(this);
     }
+    RemovePropW(m_hWnd, kMainWindowProp);
     return 0;
 }
 

@@ -31,26 +31,15 @@ register_browser_stand_in
 
 nginx_tls() { "$tools/nginx-server" start "$work/nginx" "$work/www" "$work/ca/localhost.pem" "$work/ca/localhost.key"; }
 nginx_http() { "$tools/nginx-server" start "$work/nginx" "$work/www"; }
-fault() {  # fault RULES [extra args]: the fault server on 443 (TLS) only
-    local rules=$1
-    shift
-    python3 "$KORVIX_SOURCE_DIR/tests/servers/fault_server.py" --payload "$payload" \
-        --path korvix/velmora-korvix_setup.exe --log "$work/server.log" --rules "$rules" \
-        --tls-port 443 --cert "$work/ca/localhost.pem" --key "$work/ca/localhost.key" \
-        --ready "$work/ready" "$@" &
-    fault_pid=$!
-    for _ in $(seq 200); do [ -f "$work/ready" ] && return 0; sleep 0.05; done
-    echo "fault server did not start" >&2
-    return 1
-}
+fault() { start_fault_server "$@"; }
 others() {  # JSON list of the segment ids 0..39 but the given ones
     python3 -c 'import sys; print([i for i in range(40) if str(i) not in sys.argv[1:]])' "$@"
 }
 
 case $scenario in
-WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath | LocalFailureStalls)
+WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath | FolderBlockedFails)
     nginx_tls ;;
-NoFileNameStalls)
+NoFileNameFails)
     cp "$payload" "$work/www/korvix.d/setup"
     nginx_tls ;;
 FallbackToPlainHttp)
@@ -69,7 +58,7 @@ SizeQueryFailingFortyOneTimes)
 SegmentsParkedAndRelaunched)
     fault '[{"target": 0, "action": "status:500", "attempts": 35},
             {"target": 1, "action": "status:500", "attempts": 35},
-            {"target": '"$(others 0 1)"', "action": "delay:4", "attempts": 1},
+            {"target": '"$(others 0 1)"', "action": "delay:6", "attempts": 1},
             {"target": '"$(others 0 1)"', "action": "rate:150000"}]' ;;
 NetworkFailureOk | NetworkFailureCancel)
     fault '[{"target": 3, "action": "status:500"}]' ;;
@@ -79,9 +68,9 @@ TinyFileOf43Bytes)
 TinyFileOf7Bytes)
     head -c 7 /dev/urandom >"$payload"
     fault '[]' ;;
-ZeroSizeStalls)
+ZeroSizeFails)
     fault '[{"target": "size", "action": "size:0"}]' ;;
-AllocationFailureStalls)
+AllocationFailureFails)
     fault '[{"target": "size", "action": "size:2000000000"}]' ;;
 *)
     echo "road_test.sh: no scenario $scenario" >&2

@@ -11,6 +11,7 @@ artefacts=$KORVIX_BUILD_DIR/e2e
 mkdir -p "$artefacts"
 work=$(mktemp -d)
 pid=""
+fault_pid=""
 scenario=${scenario:-e2e}
 . "$tools/download-bench.sh"
 # The program runs as a child of exit_code.exe, which it outlives.
@@ -19,9 +20,14 @@ end_program() {
     if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
     pid=""
 }
+stop_servers() {
+    "$tools/nginx-server" stop "$work/nginx" 2>/dev/null || true
+    if [ -n "$fault_pid" ]; then kill "$fault_pid" 2>/dev/null || true; wait "$fault_pid" 2>/dev/null || true; fi
+    fault_pid=""
+}
 cleanup() {
     end_program
-    "$tools/nginx-server" stop "$work/nginx" 2>/dev/null || true
+    stop_servers
     unregister_browser_stand_in
     rm -rf "$work"
 }
@@ -70,6 +76,7 @@ kill_server() { "$tools/nginx-server" kill "$work/nginx"; }
 start_program() {
     xdotool mousemove 5 5  # no button starts under the pointer
     rm -f "$work/exit"
+    : >"$work/server.log"
     LANG=$1.UTF-8 LC_ALL=$1.UTF-8 wine "$KORVIX_TEST_TOOLS/exit_code.exe" "$program" \
         >"$work/exit" 2>/dev/null &
     pid=$!
@@ -82,6 +89,18 @@ start_program() {
 at() { xdotool mousemove $((X + $1)) $((Y + $2)); }
 click() { at "$1" "$2"; xdotool click 1; }
 away() { xdotool mousemove 5 5; }
+# second_copy LANG: another copy started while one runs ends by itself
+# within 20 s with exit code 1000.
+second_copy() {
+    local second
+    LANG=$1.UTF-8 LC_ALL=$1.UTF-8 wine "$KORVIX_TEST_TOOLS/exit_code.exe" "$program" \
+        >"$work/exit2" 2>/dev/null &
+    second=$!
+    for _ in $(seq 200); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$second" 2>/dev/null && fail "the second copy did not end"
+    wait "$second" || true
+    [ "$(tr -d '\r' <"$work/exit2")" = "exit=1000" ] || fail "the second copy ended with $(cat "$work/exit2")"
+}
 # ended_with CODE: the program ends by itself within 20 s with that exit code.
 ended_with() {
     for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -128,4 +147,24 @@ slide_crop() { crop 370 60 $((X + 40)) $((Y + 80)); }
 status_crop() { crop 330 14 $((X + 49)) $((Y + 326)); }
 tray_window() { { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null || true; } | head -n 1; }
 keep() { cp "$work/shot.png" "$artefacts/$1.png"; }
+# A failed installation leaves nothing: no file in the download folder, no
+# program or installer of ours still running.
+downloads="$WINEPREFIX/drive_c/users/Public/Documents/Velmora"
+nothing_left() {
+    [ -z "$(ls -A "$downloads" 2>/dev/null)" ] || fail "left in the download folder: $(ls -A "$downloads")"
+    local ours p
+    ours=$(readlink /proc/self/ns/net)
+    for p in $(pgrep -f 'Korvix_Setup_localhost.exe|velmora-korvix_setup.exe' || true); do
+        [ "$(readlink "/proc/$p/ns/net" 2>/dev/null)" = "$ours" ] && fail "still running: $(tr '\0' ' ' <"/proc/$p/cmdline")"
+    done
+    return 0
+}
+# failure_box NAME SECONDS: the program's box shows within SECONDS (a new
+# window of the program, whatever the page under it does); kept as NAME.
+failure_box() {
+    await_new_window "$2" || fail "no box within $2 s"
+    sleep 1
+    shot
+    keep "$1"
+}
 record_value() { tr -d '\r' <"$work/$1" 2>/dev/null | sed -n "s/^$2=//p"; }

@@ -22,15 +22,13 @@ road_to_finished() {  # road_to_finished FOLDER [missing]
     keep "$scenario-options"
     press_install
     await_screen 20 on_installing_page || fail "no installing page after install"
-    # Progress and status text rise while the download runs.
-    local fill1 status1 fill2 status2 slide1
+    # Progress and status text rise while the download runs (over port 80
+    # only once the size query's tries over HTTPS are spent, about 40 s).
+    local fill1 status1 slide1
     fill1=$(bar_fill) status1=$(status_crop) slide1=$(slide_crop)
     keep "$scenario-installing"
-    sleep 1.5
-    shot
-    fill2=$(bar_fill) status2=$(status_crop)
-    [ "$fill2" -gt "$fill1" ] || fail "the bar did not move ($fill1 then $fill2 pixels)"
-    [ "$status2" != "$status1" ] || fail "the status text did not change"
+    await_screen 60 eval '[ "$(bar_fill)" -gt "$fill1" ] && [ "$(status_crop)" != "$status1" ]' ||
+        fail "the bar and the status text did not move ($fill1 then $(bar_fill) pixels)"
     # The slideshow moves on every 5 s (the child takes 6 s).
     await_screen 12 eval '[ "$(slide_crop)" != "$slide1" ]' || fail "the slideshow did not change"
     await_screen 60 on_finished_page || fail "no finished page"
@@ -226,6 +224,136 @@ folder_browser)  # the browser's choice lands in the path box; cancel changes no
     await_screen 60 on_finished_page || fail "no finished page"
     [ "$(record_value installer.txt cmdline)" = ' /verysilent /velmora_down /path="C:\Korvix E2E\browsed"' ] ||
         fail "the child got: $(record_value installer.txt cmdline)"
+    ;;
+
+server_unusable)  # no server at all, then 403 to everything: the network box, nothing left
+    rm -rf "$downloads"
+    start_program "$lang"
+    tick_agreement
+    before_box
+    press_install
+    clicked=$(date +%s)
+    failure_box "$scenario-no-server" 90
+    [ $(($(date +%s) - clicked)) -le 90 ] || fail "the box came $(($(date +%s) - clicked)) s after the click"
+    answer_box first
+    ended_with 1000
+    for _ in $(seq 100); do [ -s "$work/browser.txt" ] && break; sleep 0.1; done
+    [ "$(cat "$work/browser.txt")" = "https://localhost/korvix/velmora-korvix_setup.exe" ] ||
+        fail "the browser got: $(cat "$work/browser.txt")"
+    nothing_left
+    : >"$work/browser.txt"
+    start_fault_server '[{"target": "any", "action": "status:403"}]' --http-port 80
+    start_program "$lang"
+    tick_agreement
+    before_box
+    press_install
+    failure_box "$scenario-forbidden" 100
+    answer_box second
+    ended_with 1000
+    [ ! -s "$work/browser.txt" ] || fail "Cancel opened the browser"
+    grep -q '"method": "HEAD"' "$work/server.log" || fail "no fallback size query"
+    nothing_left
+    ;;
+
+local_failures)  # a full disk, a failing child, a file that is no program: the local box each time
+    serve tls
+    rm -rf "$downloads"
+    # A 2 MB disk under the download folder, in the sandbox's mount namespace.
+    [ "$(readlink /proc/self/ns/mnt)" != "$(readlink /proc/1/ns/mnt)" ] ||
+        fail "needs the sandbox's own mount namespace (tests/tools/sandbox)"
+    mount -t tmpfs -o size=2m korvix-full "$WINEPREFIX/drive_c/users/Public/Documents"
+    trap 'umount "$WINEPREFIX/drive_c/users/Public/Documents" 2>/dev/null || true; cleanup' EXIT
+    start_program "$lang"
+    tick_agreement
+    before_box
+    press_install
+    failure_box "$scenario-disk-full" 60
+    answer_box only
+    ended_with 1000
+    nothing_left
+    umount "$WINEPREFIX/drive_c/users/Public/Documents"
+    # The child installer fails: no finished page, no installed event.
+    KORVIX_FAKE_EXIT_CODE=1 start_program "$lang"
+    tick_agreement
+    before_box
+    press_install
+    failure_box "$scenario-child-failed" 60
+    on_finished_page && fail "a failed child led to the finished page"
+    answer_box only
+    ended_with 1000
+    nothing_left
+    grep -q 'ea=Downloader_Installed' "$work/nginx/access.log" && fail "an installed event for a failed child"
+    [ -n "$(record_value installer.txt sha256)" ] || fail "the child never ran"
+    # A 30-byte file: assembled, but it cannot be started.
+    head -c 30 /dev/urandom >"$payload"
+    start_program "$lang"
+    tick_agreement
+    before_box
+    press_install
+    failure_box "$scenario-no-program" 60
+    answer_box only
+    ended_with 1000
+    nothing_left
+    ;;
+
+recovers)  # refused for 10 s, then a good server; a range that stalls: both install the payload
+    start_program "$lang"
+    tick_agreement
+    press_install
+    sleep 10
+    serve tls
+    await_screen 60 on_finished_page || fail "no finished page after the outage"
+    keep "$scenario-after-outage"
+    [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
+    grep -q '"HEAD ' "$work/nginx/access.log" && fail "the outage forced the fallback"
+    before_box
+    press_close
+    await_box 10 || fail "close did not ask"
+    answer_box first
+    ended_with 1000
+    stop_servers
+    rm -f "$work/installer.txt"
+    # Segments 5 and 20 send 64 KiB, then nothing on an open connection.
+    start_fault_server '[{"target": [5, 20], "action": "stall:65536", "attempts": 1}]'
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 120 on_finished_page || fail "no finished page after a stalled range"
+    [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
+    [ "$(grep -c '"target": 5,' "$work/server.log")" -eq 2 ] || fail "segment 5 was not asked for again"
+    ;;
+
+second_copy)  # a second start brings the hidden window back and ends by itself
+    serve tls 20k
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 20 on_installing_page || fail "no installing page"
+    press_hide
+    await_screen 10 window_gone || fail "the window stayed"
+    [ -n "$(tray_window)" ] || fail "no icon in the notification area"
+    second_copy "$lang"
+    await_screen 10 on_installing_page || fail "the second start did not bring the window back"
+    keep "$scenario-back"
+    [ -z "$(tray_window)" ] || fail "the icon stayed"
+    await_screen 90 on_finished_page || fail "no finished page"
+    ;;
+
+analytics_hang)  # a collector that takes the request and never answers: the window goes on
+    # The download from our fault server on 443; on 80 it takes every
+    # collector request and never answers.
+    start_fault_server '[{"target": "other", "action": "delay:600"}]' --http-port 80
+    start_program "$lang"
+    tick_agreement
+    clicked=$(date +%s%N)
+    press_install
+    await_screen 10 on_installing_page || fail "no installing page"
+    waited=$((($(date +%s%N) - clicked) / 1000000))
+    [ "$waited" -le 3000 ] || fail "the window repainted $waited ms after the click"
+    keep "$scenario-installing"
+    grep -q 'Downloader_Start_Install' "$work/server.log" || fail "the start event never reached the collector"
+    await_screen 60 on_finished_page || fail "no finished page"
+    grep -q 'Downloader_Installed' "$work/server.log" || fail "the installed event never reached the collector"
     ;;
 
 *)

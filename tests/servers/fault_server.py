@@ -6,10 +6,12 @@ line. Standard library only.
 
 Rules (a JSON list), each {"target": T, "action": A, "attempts": K}:
   T: "size" (a request without Range: the size query), a segment id 0..39
-     (from the first byte asked for), a list of those, or "any".
+     (from the first byte asked for), "other" (any other path: the analytics
+     collector), a list of those, or "any".
   A: "status:N" answer N; "ignore-range" answer 200 with the whole file;
      "reset:N" send N body bytes then reset the connection; "end:N" send N
      body bytes then close cleanly (Content-Length promised more);
+     "stall:N" send N body bytes, then nothing more on an open connection;
      "delay:S" wait S seconds first; "rate:B" send at B bytes/s;
      "size:N" announce Content-Length N for the size query.
   K: the rule applies to the first K attempts of the target (omit: always).
@@ -27,6 +29,7 @@ import threading
 import time
 
 SEGMENTS = 40
+STALL_SECONDS = 600
 
 
 class State:
@@ -92,6 +95,8 @@ def make_handler(state, port):
                 except ValueError:
                     pass
             target = state.segment_of(first) if ranged else "size"
+            if self.path.split("?")[0] != "/" + state.path:
+                target = "other"
             attempt = state.count(target)
             actions = state.actions(target, attempt)
             state.write_log({"time": time.time(), "port": port, "method": self.command,
@@ -124,7 +129,7 @@ def make_handler(state, port):
                 return
             body = state.payload[body_first:body_first + min(length, body_last - body_first + 1)]
             cut = None
-            if main.startswith("reset:") or main.startswith("end:"):
+            if main.split(":")[0] in ("reset", "end", "stall"):
                 cut = int(main.split(":")[1])
                 body = body[:cut]
             rate = float(actions["rate"].split(":")[1]) if "rate" in actions else None
@@ -132,6 +137,9 @@ def make_handler(state, port):
                 self.send_body(body, rate)
                 if main.startswith("reset:"):
                     self.reset()
+                elif main.startswith("stall:"):
+                    time.sleep(STALL_SECONDS)  # longer than any wait of the client
+                    self.close_connection = True
                 elif main.startswith("end:"):
                     self.wfile.flush()
                     self.close_connection = True

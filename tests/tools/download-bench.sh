@@ -45,3 +45,21 @@ end_windows_program() {
         [ "$(readlink "/proc/$p/ns/net" 2>/dev/null)" = "$ours" ] && kill -KILL "$p" 2>/dev/null || true
     done
 }
+
+# start_fault_server RULES [extra args]: our fault server with the payload
+# $payload at korvix/velmora-korvix_setup.exe on 443 (TLS, the CA of
+# trust_test_ca), logging to $work/server.log; sets fault_pid, which the
+# caller stops.
+start_fault_server() {
+    local rules=$1
+    shift
+    rm -f "$work/ready"
+    python3 "$KORVIX_SOURCE_DIR/tests/servers/fault_server.py" --payload "$payload" \
+        --path korvix/velmora-korvix_setup.exe --log "$work/server.log" --rules "$rules" \
+        --tls-port 443 --cert "$work/ca/localhost.pem" --key "$work/ca/localhost.key" \
+        --ready "$work/ready" "$@" &
+    fault_pid=$!
+    for _ in $(seq 200); do [ -f "$work/ready" ] && return 0; sleep 0.05; done
+    echo "fault server did not start" >&2
+    return 1
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+// A second copy of the program asks the running one, by this message, to
+// come to the front (shown again if it was hidden). wParam, lParam: 0.
+const UINT WM_BRING_TO_FRONT = WM_APP + 1;
+// The property that marks the running copy's main window for the second one.
+extern const wchar_t kMainWindowProp[];
+
+// One copy at a time in a session: two copies would fight over the same
+// partial file. The first claims the program's name for its whole life; a
+// later one finds the name taken.
+class CSingleInstance {
+public:
+    CSingleInstance();
+    ~CSingleInstance();
+    CSingleInstance(const CSingleInstance&) = delete;
+    CSingleInstance& operator=(const CSingleInstance&) = delete;
+
+    // False when another copy of the program already runs.
+    bool IsFirst() const { return m_bFirst; }
+    // Asks the running copy's window to come to the front, lending it the
+    // right to take the foreground that the user gave this copy.
+    static void BringRunningCopyToFront();
+
+private:
+    HANDLE m_hMutex;  // closed with CloseHandle
+    bool m_bFirst;
+};
