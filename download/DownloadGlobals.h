@@ -18,6 +18,10 @@ extern bool g_bFallback;            // WinHTTP on port 80 after the one restart
 // A relaunch is granted while the count since the last progress is at most
 // this: 41 relaunches fit between two progress reports.
 const int MAX_RETRY = 40;
+// A transport's size query has this long for its tries: each try of a host
+// that drops every packet waits out its time-outs, and 42 of them would
+// keep the user waiting at 0% for a quarter of an hour.
+const DWORD SIZE_QUERY_LIMIT_MS = 60000;
 
 // Starts a worker with _beginthreadex and closes its handle. When the thread
 // cannot be created the dialog is told with nFailureCode instead, so that

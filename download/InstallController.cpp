@@ -94,6 +94,7 @@ void CMainDlg::StartInstall() {
         g_strInstallPath = SpecialFolderPath(CSIDL_PROGRAM_FILESX86);
     }
     g_strPublicDocs = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS);
+    m_dwSizeQuerySince = GetTickCount();
     StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
 }
 
@@ -167,7 +168,8 @@ LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam
         }
         return 0;
     }
-    if (m_nRetryCount <= MAX_RETRY) {
+    const bool bSizeQueryTimeLeft = GetTickCount() - m_dwSizeQuerySince < SIZE_QUERY_LIMIT_MS;
+    if (m_nRetryCount <= MAX_RETRY && (lParam != DOWN_ERR_FILESIZE || bSizeQueryTimeLeft)) {
         if (lParam == DOWN_ERR_FILESIZE || bSegment) {
             QueueRelaunch(nCode);
             ++m_nRetryCount;

@@ -36,7 +36,15 @@ bool CWinHttpRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject
     m_hRequest = WinHttpOpenRequest(m_hConnect, pszVerb, strObject.c_str(), L"HTTP/1.1",
                                     WINHTTP_NO_REFERER, rgpszAcceptTypes,
                                     WINHTTP_FLAG_BYPASS_PROXY_CACHE);
-    return m_hRequest != nullptr;
+    if (!m_hRequest) {
+        return false;
+    }
+    // The wait for the answer's headers is a time-out of its own (Wine's
+    // synchronous send waits for them, without a limit unless told).
+    DWORD dwResponse = kReceiveTimeoutMs;
+    WinHttpSetOption(m_hRequest, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &dwResponse,
+                     sizeof(dwResponse));
+    return true;
 }
 
 bool CWinHttpRequest::AddHeader(const std::wstring& strHeader) {

@@ -16,6 +16,25 @@ bool ProxyInUse() {
     return bProxy;
 }
 
+namespace {
+
+// Windows hands the root handle's waits down to its requests; Wine reads
+// them from the request handle only (measured: set on the root alone, a
+// server that never answers held the request for good). Both get them.
+void SetWireTimeouts(HINTERNET hInternet) {
+    DWORD dwConnect = kConnectTimeoutMs;
+    DWORD dwSend = kSendTimeoutMs;
+    DWORD dwReceive = kReceiveTimeoutMs;
+    InternetSetOptionW(hInternet, INTERNET_OPTION_CONNECT_TIMEOUT, &dwConnect, sizeof(dwConnect));
+    InternetSetOptionW(hInternet, INTERNET_OPTION_SEND_TIMEOUT, &dwSend, sizeof(dwSend));
+    InternetSetOptionW(hInternet, INTERNET_OPTION_RECEIVE_TIMEOUT, &dwReceive, sizeof(dwReceive));
+    InternetSetOptionW(hInternet, INTERNET_OPTION_DATA_SEND_TIMEOUT, &dwSend, sizeof(dwSend));
+    InternetSetOptionW(hInternet, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &dwReceive,
+                       sizeof(dwReceive));
+}
+
+}  // namespace
+
 void SetMaxConnections(HINTERNET hConnect) {
     DWORD dwMax = 50;
     InternetSetOptionW(hConnect, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &dwMax, sizeof(dwMax));
@@ -41,12 +60,7 @@ bool CWinInetRequest::Open() {
     if (!m_hRoot) {
         return false;
     }
-    DWORD dwConnect = kConnectTimeoutMs;
-    DWORD dwSend = kSendTimeoutMs;
-    DWORD dwReceive = kReceiveTimeoutMs;
-    InternetSetOptionW(m_hRoot, INTERNET_OPTION_CONNECT_TIMEOUT, &dwConnect, sizeof(dwConnect));
-    InternetSetOptionW(m_hRoot, INTERNET_OPTION_SEND_TIMEOUT, &dwSend, sizeof(dwSend));
-    InternetSetOptionW(m_hRoot, INTERNET_OPTION_RECEIVE_TIMEOUT, &dwReceive, sizeof(dwReceive));
+    SetWireTimeouts(m_hRoot);
     return true;
 }
 
@@ -64,7 +78,11 @@ bool CWinInetRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject
     LPCWSTR rgpszAcceptTypes[] = {L"*/*", nullptr};
     m_hRequest = HttpOpenRequestW(m_hConnect, pszVerb, strObject.c_str(), L"HTTP/1.1", nullptr,
                                   rgpszAcceptTypes, kRequestFlags, 0);
-    return m_hRequest != nullptr;
+    if (!m_hRequest) {
+        return false;
+    }
+    SetWireTimeouts(m_hRequest);
+    return true;
 }
 
 bool CWinInetRequest::AddHeader(const std::wstring& strHeader) {

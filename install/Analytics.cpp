@@ -17,6 +17,7 @@ const int kEventResolveMs = 600;
 const int kEventConnectMs = 600;
 const int kEventSendMs = 400;
 const int kEventReceiveMs = 400;
+const DWORD kEventResponseMs = 400;
 
 std::wstring Widen(const char* psz) {
     std::wstring str;
@@ -126,6 +127,11 @@ void CMainDlg::SendAnalyticsEvent(LPCWSTR pszEventLiteral) {
         WinHttpCloseHandle(hRoot);
         return;
     }
+    // Wine's synchronous send also waits for the answer's headers: measured,
+    // without this a collector that never answers held the window for good.
+    DWORD dwResponse = kEventResponseMs;
+    WinHttpSetOption(hRequest, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &dwResponse,
+                     sizeof(dwResponse));
     WinHttpSendRequest(hRequest, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
                        0);
     WinHttpCloseHandle(hRequest);

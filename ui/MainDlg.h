@@ -129,6 +129,7 @@ public:
     int m_nShownPosition = -1;           // what the bar and the status line show now
     int m_nByteReports = 0;              // byte reports handled, to pace DispatchWaitingCompletions
     CRelaunchPacer m_pacer;              // failed transfers waiting for their relaunch
+    DWORD m_dwSizeQuerySince = 0;        // when this transport's size query began (GetTickCount)
     bool m_bFailing = false;             // a failure's outcome is shown; the program then ends
 
 private:

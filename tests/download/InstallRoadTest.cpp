@@ -314,6 +314,18 @@ TEST_F(InstallRoad, SizeQueryFailingFortyOneTimes) {
     ExpectInstallerRanOnThePayload();
 }
 
+// Every size query over HTTPS waits out its 30 s receive time-out: the
+// transport's minute ends after two or three tries, not 42; then the
+// restart, whose tries fail at once (port 80 closed), and the network box.
+TEST_F(InstallRoad, SlowSizeQueryFailures) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
+    PressInstall();
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
+    EXPECT_TRUE(g_bFallback);
+    EXPECT_GE(Requests("size").size(), 2u) << "the receive time-out did not end the first try";
+    EXPECT_LE(Requests("size").size(), 3u) << "the minute did not bound the tries";
+}
+
 // Port 443 closed: 42 size queries fail, one restart over WinHTTP on port
 // 80 (HEAD), and the download completes there.
 TEST_F(InstallRoad, FallbackToPlainHttp) {

@@ -53,6 +53,8 @@ FaultsHeal)
              {"target": 11, "action": "status:404", "attempts": 1},
              {"target": 12, "action": "status:500", "attempts": 1},
              {"target": "size", "action": "status:500", "attempts": 3}]' ;;
+SlowSizeQueryFailures)
+    fault '[{"target": "size", "action": "delay:35"}]' ;;
 SizeQueryFailingFortyOneTimes)
     fault '[{"target": "size", "action": "status:500", "attempts": 41}]' ;;
 SegmentsParkedAndRelaunched)

@@ -154,7 +154,7 @@ nothing_left() {
     [ -z "$(ls -A "$downloads" 2>/dev/null)" ] || fail "left in the download folder: $(ls -A "$downloads")"
     local ours p
     ours=$(readlink /proc/self/ns/net)
-    for p in $(pgrep -f 'Korvix_Setup_localhost.exe|velmora-korvix_setup.exe' || true); do
+    for p in $(pgrep -f 'Korvix_Setup_localhost.exe|Velmora.velmora-korvix_setup.exe' || true); do
         [ "$(readlink "/proc/$p/ns/net" 2>/dev/null)" = "$ours" ] && fail "still running: $(tr '\0' ' ' <"/proc/$p/cmdline")"
     done
     return 0

@@ -36,6 +36,19 @@ road_to_finished() {  # road_to_finished FOLDER [missing]
     [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
 }
 
+# installing_in_tray RATE: the road to the installing page, served at RATE,
+# then hidden to the notification area.
+installing_in_tray() {
+    serve tls "$1"
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 20 on_installing_page || fail "no installing page"
+    press_hide
+    await_screen 10 window_gone || fail "the window stayed"
+    [ -n "$(tray_window)" ] || fail "no icon in the notification area"
+}
+
 case $1 in
 happy)  # the whole road; start the product; the program ends with 1000
     serve tls
@@ -73,14 +86,7 @@ no_tick)  # install without ticking: the box, then the red warning; ticking hide
     ;;
 
 hide)  # hide during the download: icon and balloon; back by itself on the finished page
-    serve tls 60k
-    start_program "$lang"
-    tick_agreement
-    press_install
-    await_screen 20 on_installing_page || fail "no installing page"
-    press_hide
-    await_screen 10 window_gone || fail "the window stayed"
-    [ -n "$(tray_window)" ] || fail "no icon in the notification area"
+    installing_in_tray 60k
     await_screen 10 eval '[ "$(px 60 60)" = "$WHITE" ]' || fail "no balloon"
     keep "$scenario-tray"
     await_screen 90 on_finished_page || fail "the finished page did not come back by itself"
@@ -234,7 +240,9 @@ server_unusable)  # no server at all, then 403 to everything: the network box, n
     press_install
     clicked=$(date +%s)
     failure_box "$scenario-no-server" 90
-    [ $(($(date +%s) - clicked)) -le 90 ] || fail "the box came $(($(date +%s) - clicked)) s after the click"
+    waited=$(($(date +%s) - clicked))
+    echo "no server: the network box $waited s after the click"
+    [ "$waited" -le 90 ] || fail "the box came $waited s after the click"
     answer_box first
     ended_with 1000
     for _ in $(seq 100); do [ -s "$work/browser.txt" ] && break; sleep 0.1; done
@@ -305,7 +313,7 @@ recovers)  # refused for 10 s, then a good server; a range that stalls: both ins
     await_screen 60 on_finished_page || fail "no finished page after the outage"
     keep "$scenario-after-outage"
     [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
-    grep -q '"HEAD ' "$work/nginx/access.log" && fail "the outage forced the fallback"
+    grep -q '"HEAD /korvix/' "$work/nginx/access.log" && fail "the outage forced the fallback"
     before_box
     press_close
     await_box 10 || fail "close did not ask"
@@ -324,14 +332,7 @@ recovers)  # refused for 10 s, then a good server; a range that stalls: both ins
     ;;
 
 second_copy)  # a second start brings the hidden window back and ends by itself
-    serve tls 20k
-    start_program "$lang"
-    tick_agreement
-    press_install
-    await_screen 20 on_installing_page || fail "no installing page"
-    press_hide
-    await_screen 10 window_gone || fail "the window stayed"
-    [ -n "$(tray_window)" ] || fail "no icon in the notification area"
+    installing_in_tray 20k
     second_copy "$lang"
     await_screen 10 on_installing_page || fail "the second start did not bring the window back"
     keep "$scenario-back"
@@ -349,6 +350,7 @@ analytics_hang)  # a collector that takes the request and never answers: the win
     press_install
     await_screen 10 on_installing_page || fail "no installing page"
     waited=$((($(date +%s%N) - clicked) / 1000000))
+    echo "the installing page $waited ms after the click"
     [ "$waited" -le 3000 ] || fail "the window repainted $waited ms after the click"
     keep "$scenario-installing"
     grep -q 'Downloader_Start_Install' "$work/server.log" || fail "the start event never reached the collector"
