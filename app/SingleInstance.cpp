@@ -16,10 +16,13 @@ BOOL CALLBACK FindMarkedWindow(HWND hWnd, LPARAM lParam) {
 
 }  // namespace
 
-CSingleInstance::CSingleInstance()
-    : m_hMutex(CreateMutexW(nullptr, FALSE, kMutexName)),
-      m_bFirst(m_hMutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
-    // Without a mutex nothing can be told: this copy runs, as it would have.
+CSingleInstance::CSingleInstance() : m_hMutex(nullptr), m_bFirst(true) {
+    SetLastError(ERROR_SUCCESS);
+    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    const DWORD dwError = GetLastError();
+    // A name held by a copy that may not share it (access denied) is taken
+    // too. Any other failure tells nothing: this copy runs, as it would have.
+    m_bFirst = dwError != ERROR_ALREADY_EXISTS && dwError != ERROR_ACCESS_DENIED;
 }
 
 CSingleInstance::~CSingleInstance() {
