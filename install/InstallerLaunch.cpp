@@ -18,7 +18,8 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
         return 1;
     }
-    const std::wstring strInstaller = DownloadFolder() + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
+    const std::wstring strInstaller =
+        DownloadFolder() + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
 
     // The move never replaces a file, so an old installer goes first.
     WIN32_FILE_ATTRIBUTE_DATA attributes = {};
