@@ -29,8 +29,7 @@ const DWORD SIZE_QUERY_LIMIT_MS = 60000;
 bool StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode);
 // Posts a report to the dialog's window.
 void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam);
-// The download folder ("Velmora" under the all-users documents) with a
-// trailing backslash.
+// The download folder: "Velmora" under the all-users documents.
 std::wstring DownloadFolder();
 // The partial file of the download address in the download folder
 // (".../setup.exe" gives setup.down); false when the address names no file.

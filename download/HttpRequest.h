@@ -4,10 +4,10 @@
 
 #include <string>
 
-// Waits on the wire, set on every root handle (its connection and request
-// take them over): long enough for a slow but working line, short enough
-// that a server gone silent ends the attempt, which is then relaunched and
-// resumes after the bytes it had.
+// Waits on the wire, set on every root and request handle of the download:
+// long enough for a slow but working line, short enough that a server gone
+// silent ends the attempt, which is then relaunched and resumes after the
+// bytes it had.
 const DWORD kConnectTimeoutMs = 20000;
 const DWORD kSendTimeoutMs = 30000;
 const DWORD kReceiveTimeoutMs = 30000;

@@ -38,7 +38,7 @@ bool StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFa
 }
 
 std::wstring DownloadFolder() {
-    return g_strPublicDocs + L"\\Velmora\\";
+    return g_strPublicDocs + L"\\Velmora";
 }
 
 bool PartialFilePath(std::wstring& strPath) {
@@ -46,7 +46,7 @@ bool PartialFilePath(std::wstring& strPath) {
     if (!DownloadBaseName(GetLanStr(L"STR_DOWN_URL"), strBase)) {
         return false;
     }
-    strPath = DownloadFolder() + strBase + L"down";
+    strPath = DownloadFolder() + L"\\" + strBase + L"down";
     return true;
 }
 

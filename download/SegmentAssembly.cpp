@@ -51,8 +51,7 @@ bool CreateDownloadFile() {
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
         return false;
     }
-    std::wstring strFolder = DownloadFolder();
-    strFolder.pop_back();  // without its backslash
+    const std::wstring strFolder = DownloadFolder();
     if (_waccess(strFolder.c_str(), 0) != 0) {
         if (!CreateDirectoryW(strFolder.c_str(), nullptr)) {
             const DWORD dwError = GetLastError();

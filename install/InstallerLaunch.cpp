@@ -19,7 +19,7 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
         return 1;
     }
     const std::wstring strInstaller =
-        DownloadFolder() + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
+        DownloadFolder() + L"\\" + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
 
     // The move never replaces a file, so an old installer goes first.
     WIN32_FILE_ATTRIBUTE_DATA attributes = {};

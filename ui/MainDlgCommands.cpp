@@ -127,8 +127,7 @@ LRESULT CMainDlg::OnBtnHide(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/
 
 LRESULT CMainDlg::OnTrayNotify(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
     if (wParam == kTrayIconId && (lParam == WM_LBUTTONUP || lParam == WM_RBUTTONUP)) {
-        ShowWindow(SW_SHOWNORMAL);
-        Shell_NotifyIconW(NIM_DELETE, &m_nid);
+        ShowAgain();
     }
     return 0;
 }
