@@ -1,7 +1,11 @@
 # Build-time settings. The program reads no setting at run time: the
-# addresses go into the language packs, the analytics account into a header.
+# addresses go into the language packs, the analytics account and the
+# installer's publisher into generated sources.
 set(KORVIX_DOWN_URL "https://download.velmora.com/korvix/velmora-korvix_setup.exe"
     CACHE STRING "Address of the product's full installer (same in every pack)")
+
+set(KORVIX_INSTALLER_PUBLISHER "Velmora"
+    CACHE STRING "Subject common name of the certificate that signs the installer at KORVIX_DOWN_URL")
 
 set(KORVIX_LICENCE_URL_EN "https://www.velmora.com/company/license-agreement/"
     CACHE STRING "Licence page, English pack")
@@ -30,3 +34,6 @@ foreach(url KORVIX_DOWN_URL KORVIX_LICENCE_URL_EN KORVIX_LICENCE_URL_ZH_TW KORVI
         message(FATAL_ERROR "${url} must be an absolute https address with a path")
     endif()
 endforeach()
+if(KORVIX_INSTALLER_PUBLISHER STREQUAL "" OR KORVIX_INSTALLER_PUBLISHER MATCHES "[\"\\\\]")
+    message(FATAL_ERROR "KORVIX_INSTALLER_PUBLISHER must be a name without quotes or backslashes")
+endif()

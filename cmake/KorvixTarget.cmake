@@ -56,3 +56,17 @@ function(korvix_analytics_account target)
     target_sources(${target} PRIVATE ${out})
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/install)
 endfunction()
+
+# korvix_installer_publisher(target [NAME name]): whose signature the program
+# requires on the installer it runs (default: KORVIX_INSTALLER_PUBLISHER).
+function(korvix_installer_publisher target)
+    cmake_parse_arguments(P "" "NAME" "" ${ARGN})
+    set(KORVIX_SIGNER ${KORVIX_INSTALLER_PUBLISHER})
+    if(P_NAME)
+        set(KORVIX_SIGNER ${P_NAME})
+    endif()
+    set(out ${CMAKE_BINARY_DIR}/generated/${target}/Publisher.cpp)
+    configure_file(${CMAKE_SOURCE_DIR}/install/Publisher.cpp.in ${out} @ONLY)
+    target_sources(${target} PRIVATE ${out})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/install)
+endfunction()

@@ -14,6 +14,9 @@ extern HANDLE g_hDownFile;          // the file being assembled, or INVALID_HAND
 extern DWORD g_nDownBytes;          // bytes received by all transfers; never reset
 extern int g_nFatalCount;           // while above 0 every failure report is ignored
 extern bool g_bFallback;            // WinHTTP on port 80 after the one restart
+// The size the size query reported, set before the first segment starts: a
+// range reply that names another total is of another version of the file.
+extern DWORD g_nFileSize;
 
 // A relaunch is granted while the count since the last progress is at most
 // this: 41 relaunches fit between two progress reports.

@@ -26,3 +26,6 @@ const UINT WM_UNION_FILE_COMPLETE = WM_USER + 205;  // 1229
 const LPARAM DOWN_ERR_FILESIZE = 41;  // the size query failed
 const LPARAM DOWN_ERR_SYSTEM = 42;    // a local failure (file, image, process)
 const LPARAM DOWN_ERR_URL = 43;       // the download address names no file
+// The downloaded installer is not the publisher's own (refused, deleted):
+// ends as a network failure, so that the user fetches it in the browser.
+const LPARAM DOWN_ERR_UNTRUSTED = 44;

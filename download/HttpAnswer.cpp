@@ -40,7 +40,7 @@ bool IsSuccessStatus(DWORD nStatus) {
     return nStatus >= 200 && nStatus <= 299;
 }
 
-bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast) {
+bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast, DWORD nTotal) {
     const wchar_t* p = pszContentRange;
     if (wcsncmp(p, L"bytes ", 6) != 0) {
         return false;
@@ -48,15 +48,14 @@ bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast)
     p += 6;
     unsigned long long nGotFirst = 0;
     unsigned long long nGotLast = 0;
-    unsigned long long nTotal = 0;
+    unsigned long long nGotTotal = 0;
     if (!ReadNumber(p, nGotFirst) || *p++ != L'-' || !ReadNumber(p, nGotLast) ||
         *p++ != L'/') {
         return false;
     }
-    // The total may be "*" (unknown) or a number; the range is what counts.
     if (*p == L'*') {
         ++p;
-    } else if (!ReadNumber(p, nTotal)) {
+    } else if (!ReadNumber(p, nGotTotal) || nGotTotal != nTotal) {
         return false;
     }
     return *p == L'\0' && nGotFirst == nFirst && nGotLast == nLast;

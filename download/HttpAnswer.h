@@ -12,5 +12,7 @@ bool ParseContentLength(const wchar_t* pszText, DWORD& nLength);
 bool IsPlannableSize(DWORD nSize);
 // Status 2xx: the size query's answer describes the file.
 bool IsSuccessStatus(DWORD nStatus);
-// A Content-Range value "bytes first-last/total" for exactly first..last.
-bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast);
+// A Content-Range value "bytes first-last/total" for exactly first..last of
+// a file of nTotal bytes; a total of "*" (unknown) passes, another number
+// means another version of the file.
+bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast, DWORD nTotal);

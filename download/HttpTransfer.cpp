@@ -17,13 +17,14 @@ std::unique_ptr<CHttpRequest> NewRequest() {
     return std::unique_ptr<CHttpRequest>(g_bFallback ? NewWinHttpRequest() : NewWinInetRequest());
 }
 
-// Only a 206 carrying exactly the asked-for bytes may fill the buffer: a
-// whole file (Range ignored), an error page or another range would corrupt it.
+// Only a 206 carrying exactly the asked-for bytes of the file whose size was
+// reported may fill the buffer: a whole file (Range ignored), an error page,
+// another range or a range of another version would corrupt it.
 bool AnswersRange(CHttpRequest& request, DWORD nFirst, DWORD nLast) {
     DWORD nStatus = 0;
     std::wstring strRange;
     return request.QueryStatus(nStatus) && nStatus == 206 && request.QueryContentRange(strRange) &&
-           IsRequestedRange(strRange.c_str(), nFirst, nLast);
+           IsRequestedRange(strRange.c_str(), nFirst, nLast, g_nFileSize);
 }
 
 // One attempt at the rest of the segment; the final report is the caller's.

@@ -22,6 +22,7 @@ HANDLE g_hDownFile = INVALID_HANDLE_VALUE;
 DWORD g_nDownBytes = 0;
 int g_nFatalCount = 0;
 bool g_bFallback = false;
+DWORD g_nFileSize = 0;
 
 void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     PostMessageW(g_pMainDlg->m_hWnd, uMsg, wParam, lParam);
@@ -156,6 +157,10 @@ LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam
     }
     if (m_bFailing) {
         return 0;  // the outcome is on its way; nothing changes it
+    }
+    if (lParam == DOWN_ERR_UNTRUSTED) {
+        OnNetworkFailure();  // the browser fetches it, with its own checks
+        return 0;
     }
     if (g_nFatalCount > 0 || lParam == DOWN_ERR_URL || lParam == DOWN_ERR_SYSTEM) {
         // Before an installation (a picture of the dialog that would not

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include "BlockWrite.h"
 #include "DebugTrace.h"
@@ -15,6 +16,7 @@
 #include "InstallerLaunch.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
+#include "PrivateFolder.h"
 #include "SegmentPlan.h"
 
 namespace {
@@ -51,16 +53,18 @@ bool CreateDownloadFile() {
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
         return false;
     }
+    // The folder is made private first: what lands in it runs elevated.
     const std::wstring strFolder = DownloadFolder();
-    if (_waccess(strFolder.c_str(), 0) != 0) {
-        if (!CreateDirectoryW(strFolder.c_str(), nullptr)) {
-            const DWORD dwError = GetLastError();
-            KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
-            PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
-            return false;
-        }
-    } else if (_waccess(strPath.c_str(), 0) == 0 && _wremove(strPath.c_str()) != 0) {
-        const DWORD dwError = GetLastError();
+    const std::vector<std::wstring> vecOwnFiles = {
+        strPath.substr(strFolder.size() + 1), DownloadFileName(GetLanStr(L"STR_DOWN_URL"))};
+    DWORD dwError = 0;
+    if (!MakePrivateFolder(strFolder, vecOwnFiles, dwError)) {
+        KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        return false;
+    }
+    if (_waccess(strPath.c_str(), 0) == 0 && _wremove(strPath.c_str()) != 0) {
+        dwError = GetLastError();
         KORVIX_TRACE(L"_wremove() fail!");
         PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
     }
@@ -114,6 +118,7 @@ LRESULT CMainDlg::OnFileSizeMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
         return 1;
     }
     m_nFileSize = nFileSize;
+    g_nFileSize = nFileSize;
     m_pSegments = NewSegmentTable(nFileSize);
     if (!m_pSegments) {
         PostToDialog(WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_SYSTEM);

@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "DebugTrace.h"
 #include "DownloadGlobals.h"
 #include "DownloadUrl.h"
 #include "InstallerCommandLine.h"
+#include "InstallerTrust.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
 
@@ -36,18 +38,43 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
     }
     PostToDialog(WM_DOWN_PROGRESS, 90, 0);
 
+    // Held without write or delete sharing from the check until the child
+    // has started: what runs is what was checked.
+    HANDLE hChecked = CreateFileW(strInstaller.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hChecked == INVALID_HANDLE_VALUE) {
+        const DWORD dwError = GetLastError();
+        DeleteFileW(strInstaller.c_str());
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        return 1;
+    }
+    CInstallerTrust trust(kInstallerPublisher);
+    if (!trust.Verify(hChecked, strInstaller.c_str())) {
+        wchar_t szTrace[128];
+        swprintf(szTrace, 128, L"installer refused: %ls 0x%08lX\n\r", trust.Reason(),
+                 static_cast<unsigned long>(trust.Code()));
+        KORVIX_TRACE(szTrace);
+        CloseHandle(hChecked);
+        DeleteFileW(strInstaller.c_str());
+        PostToDialog(WM_DOWN_ERROR, trust.Code(), DOWN_ERR_UNTRUSTED);
+        return 1;
+    }
+
     const std::wstring strCommandLine = InstallerCommandLine(g_strInstallPath);
     std::vector<wchar_t> vecCommandLine(strCommandLine.begin(), strCommandLine.end());
     vecCommandLine.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(strInstaller.c_str(), vecCommandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process)) {
-        const DWORD dwError = GetLastError();
+    const BOOL bStarted = CreateProcessW(strInstaller.c_str(), vecCommandLine.data(), nullptr,
+                                         nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                                         &startup, &process);
+    const DWORD dwStartError = GetLastError();
+    CloseHandle(hChecked);
+    if (!bStarted) {
         KORVIX_TRACE(L"CreateProcess() fail!\n\r");
         DeleteFileW(strInstaller.c_str());  // nothing of this run stays behind
-        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        PostToDialog(WM_DOWN_ERROR, dwStartError, DOWN_ERR_SYSTEM);
         return 1;
     }
     ResumeThread(process.hThread);

@@ -13,7 +13,7 @@ format=${KORVIX_PE_FORMAT:-pei-i386}
 grep -q "file format $format\$" <<<"$headers" || fail "not a $format file"
 grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not the Windows GUI subsystem"
 
-allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|gdiplus|wininet|winhttp|shell32|shlwapi|advapi32|ole32|oleaut32|msvcrt|crypt32|version|uxtheme|msimg32)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|gdiplus|wininet|winhttp|shell32|shlwapi|advapi32|ole32|oleaut32|msvcrt|crypt32|wintrust|version|uxtheme|msimg32)\.dll$'
 dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')
 [ -n "$dlls" ] || fail "no imports found"
 while read -r dll; do

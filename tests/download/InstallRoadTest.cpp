@@ -271,8 +271,9 @@ TEST_F(InstallRoad, SecondRunReusesTheClientId) {
 }
 
 // The fault server on 443 only: early ends, resets, a whole-file answer,
-// 404 and 500 on first attempts, three failed size queries, and slow first
-// segments. The file still comes out whole and in order; no collector on 80.
+// 404 and 500 on first attempts, a range of another total, three failed
+// size queries, and slow first segments. The file still comes out whole and
+// in order; no collector on 80.
 TEST_F(InstallRoad, FaultsHeal) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
@@ -292,8 +293,9 @@ TEST_F(InstallRoad, FaultsHeal) {
     long long nFirst5 = std::stoll(JsonField(vecSeg5[0], "first"));
     EXPECT_EQ(nFirst5 + 65536, std::stoll(JsonField(vecSeg5[1], "first")));
     EXPECT_EQ(JsonField(vecSeg5[0], "last"), JsonField(vecSeg5[1], "last"));
-    // Every faulty first attempt was followed by another one.
-    for (const char* pszSeg : {"7", "9", "11", "12"}) {
+    // Every faulty first attempt was followed by another one; 13's named
+    // another total (another version of the file).
+    for (const char* pszSeg : {"7", "9", "11", "12", "13"}) {
         EXPECT_GE(Requests(pszSeg).size(), 2u) << "segment " << pszSeg;
     }
     EXPECT_EQ(4u, Requests("size").size());
@@ -392,27 +394,27 @@ TEST_F(InstallRoad, NetworkFailureCancel) {
     EXPECT_TRUE(ReadWholeFile(WinePath(EnvA("KORVIX_BROWSER_RECORD"))).empty());
 }
 
-// A 43-byte file: the bar ends its download part at 81; the bytes are not a
-// program, so the start fails (code 42): the local-failure box, and the
-// installer that could not start is gone.
+// A 43-byte file: the bar ends its download part at 81; the bytes are no
+// signed program, so nothing starts: the network box (fetch it in the
+// browser), and the refused installer is gone.
 TEST_F(InstallRoad, TinyFileOf43Bytes) {
-    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
     PressInstall();
-    ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
     ExpectAssembledInOrder();
     ASSERT_GE(m_pRoad->m_vecPositions.size(), 2u);
     EXPECT_EQ(81, m_pRoad->m_vecPositions[m_pRoad->m_vecPositions.size() - 2]);
     EXPECT_EQ(90, m_pRoad->m_vecPositions.back());
-    EXPECT_EQ(DOWN_ERR_SYSTEM, m_pRoad->m_vecFailures.back());
+    EXPECT_EQ(DOWN_ERR_UNTRUSTED, m_pRoad->m_vecFailures.back());
     EXPECT_EQ(1, m_pDlg->m_nInstallState);
 }
 
 // A 7-byte file: 39 empty segments complete without a request; the last
-// one carries all 7 bytes, which cannot be started either.
+// one carries all 7 bytes, which are refused too.
 TEST_F(InstallRoad, TinyFileOf7Bytes) {
-    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
     PressInstall();
-    ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
     ExpectAssembledInOrder();
     size_t nRanged = 0;
     for (const std::string& strLine : ServerLog()) {

@@ -1,5 +1,6 @@
 // The pure pieces of the download and the installation, on their own.
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include "HttpAnswer.h"
 #include "InstallerCommandLine.h"
 #include "PackFiles.h"
+#include "PrivateFolder.h"
 #include "ProxyStateMemo.h"
 #include "RelaunchPacer.h"
 #include "SegmentPlan.h"
@@ -110,16 +112,48 @@ TEST(HttpAnswer, ContentLengthMustBeAPlannableNumber) {
 }
 
 TEST(HttpAnswer, OnlyTheRequestedRangeCounts) {
-    EXPECT_TRUE(IsRequestedRange(L"bytes 300000-399999/4000000", 300000, 399999));
-    EXPECT_TRUE(IsRequestedRange(L"bytes 0-9/*", 0, 9));
-    EXPECT_FALSE(IsRequestedRange(L"bytes 300000-399998/4000000", 300000, 399999));
-    EXPECT_FALSE(IsRequestedRange(L"bytes 0-3999999/4000000", 300000, 399999));
-    EXPECT_FALSE(IsRequestedRange(L"bytes */4000000", 300000, 399999));
-    EXPECT_FALSE(IsRequestedRange(L"", 0, 9));
-    EXPECT_FALSE(IsRequestedRange(L"bytes 0-9/10 junk", 0, 9));
+    EXPECT_TRUE(IsRequestedRange(L"bytes 300000-399999/4000000", 300000, 399999, 4000000));
+    EXPECT_TRUE(IsRequestedRange(L"bytes 0-9/*", 0, 9, 4000000));
+    EXPECT_FALSE(IsRequestedRange(L"bytes 300000-399998/4000000", 300000, 399999, 4000000));
+    EXPECT_FALSE(IsRequestedRange(L"bytes 0-3999999/4000000", 300000, 399999, 4000000));
+    EXPECT_FALSE(IsRequestedRange(L"bytes */4000000", 300000, 399999, 4000000));
+    EXPECT_FALSE(IsRequestedRange(L"", 0, 9, 10));
+    EXPECT_FALSE(IsRequestedRange(L"bytes 0-9/10 junk", 0, 9, 10));
+    // The right bytes of another version of the file (replaced meanwhile).
+    EXPECT_FALSE(IsRequestedRange(L"bytes 300000-399999/4000001", 300000, 399999, 4000000));
+    EXPECT_FALSE(IsRequestedRange(L"bytes 0-9/", 0, 9, 10));
     EXPECT_TRUE(IsSuccessStatus(200));
     EXPECT_FALSE(IsSuccessStatus(404));
     EXPECT_FALSE(IsSuccessStatus(302));
+}
+
+// The download folder's own descriptor is private; one that lets anyone
+// else write, delete or change it, or has another owner or no list, is not.
+TEST(PrivateFolder, OnlyAdministratorsAndSystemMayWrite) {
+    auto isPrivate = [](const wchar_t* pszSddl) {
+        PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+        EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(pszSddl, SDDL_REVISION_1,
+                                                                         &pDescriptor, nullptr))
+            << pszSddl;
+        const bool bPrivate = pDescriptor && IsPrivateDescriptor(pDescriptor);
+        LocalFree(pDescriptor);
+        return bPrivate;
+    };
+    EXPECT_TRUE(isPrivate(kPrivateFolderSddl));
+    EXPECT_TRUE(isPrivate(L"O:SYD:P(A;OICI;FA;;;SY)(A;;0x1200a9;;;WD)(D;;FA;;;AN)"));
+    EXPECT_FALSE(isPrivate(L"O:BUD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"));  // a user owns it
+    EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)"));  // users modify
+    EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;;0x2;;;IU)"));  // may add files
+    EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;;WD;;;WD)"));  // may change the list
+    // No list at all lets everyone in.
+    SECURITY_DESCRIPTOR open = {};
+    BYTE admins[SECURITY_MAX_SID_SIZE];
+    DWORD cbAdmins = sizeof(admins);
+    ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, admins, &cbAdmins));
+    ASSERT_TRUE(InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorOwner(&open, admins, FALSE));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
+    EXPECT_FALSE(IsPrivateDescriptor(&open));
 }
 
 TEST(InstallerCommandLine, SilentSwitchesAndTheQuotedFolder) {

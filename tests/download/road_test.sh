@@ -52,6 +52,7 @@ FaultsHeal)
              {"target": 9, "action": "ignore-range", "attempts": 1},
              {"target": 11, "action": "status:404", "attempts": 1},
              {"target": 12, "action": "status:500", "attempts": 1},
+             {"target": 13, "action": "total:+1", "attempts": 1},
              {"target": "size", "action": "status:500", "attempts": 3}]' ;;
 SlowSizeQueryFailures)
     fault '[{"target": "size", "action": "delay:35"}]' ;;

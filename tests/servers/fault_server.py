@@ -13,7 +13,9 @@ Rules (a JSON list), each {"target": T, "action": A, "attempts": K}:
      body bytes then close cleanly (Content-Length promised more);
      "stall:N" send N body bytes, then nothing more on an open connection;
      "delay:S" wait S seconds first; "rate:B" send at B bytes/s;
-     "size:N" announce Content-Length N for the size query.
+     "size:N" announce Content-Length N for the size query;
+     "total:+N" name a total N bytes larger in Content-Range (the right
+     bytes of a file replaced meanwhile).
   K: the rule applies to the first K attempts of the target (omit: always).
 The first matching rule of each kind (delay, rate, the rest) applies.
 """
@@ -123,7 +125,8 @@ def make_handler(state, port):
             self.send_header("Content-Type", "application/octet-stream")
             self.send_header("Content-Length", str(length))
             if code == 206:
-                self.send_header("Content-Range", "bytes %d-%d/%d" % (first, last, size))
+                total = size + int(main.split(":")[1]) if main.startswith("total:") else size
+                self.send_header("Content-Range", "bytes %d-%d/%d" % (first, last, total))
             self.end_headers()
             if head:
                 return

@@ -11,12 +11,23 @@ trust_test_ca() {
     wine "$bench_build/tests/tools/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1
 }
 
-# make_fake_payload FILE BYTES: the fake installer with random bytes after
-# its image, BYTES in all.
+# make_fake_payload FILE BYTES [SIGNER]: the fake installer with random bytes
+# after its image, about BYTES in all, signed as the program requires
+# (Authenticode) with SIGNER's certificate of trust_test_ca: signer (the
+# test builds' publisher, the default), other, rogue, or none (unsigned).
 make_fake_payload() {
+    local signer=${3:-signer}
     mkdir -p "$(dirname "$1")"
-    cp "$bench_build/tests/fixtures/fake_installer.exe" "$1"
-    head -c $(($2 - $(stat -c %s "$1"))) /dev/urandom >>"$1"
+    cp "$bench_build/tests/fixtures/fake_installer.exe" "$1.unsigned"
+    head -c $(($2 - $(stat -c %s "$1.unsigned"))) /dev/urandom >>"$1.unsigned"
+    if [ "$signer" = none ]; then
+        mv "$1.unsigned" "$1"
+        return
+    fi
+    rm -f "$1"
+    osslsigncode sign -certs "$work/ca/$signer.pem" -key "$work/ca/$signer.key" -h sha256 \
+        -in "$1.unsigned" -out "$1" >/dev/null
+    rm -f "$1.unsigned"
 }
 
 # register_browser_stand_in: Wine hands addresses to the first program of

@@ -1,0 +1,79 @@
+#include "InstallerTrust.h"
+
+#include <softpub.h>
+#include <wincrypt.h>
+#include <wintrust.h>
+
+#include <cwchar>
+
+namespace {
+
+// Chain states that say only that revocation could not be checked.
+const DWORD kRevocationUnchecked =
+    CERT_TRUST_REVOCATION_STATUS_UNKNOWN | CERT_TRUST_IS_OFFLINE_REVOCATION;
+
+}  // namespace
+
+bool CInstallerTrust::Refuse(const wchar_t* pszReason, DWORD dwCode) {
+    m_pszReason = pszReason;
+    m_dwCode = dwCode;
+    return false;
+}
+
+bool CInstallerTrust::Verify(HANDLE hFile, const wchar_t* pszPath) {
+    WINTRUST_FILE_INFO file = {};
+    file.cbStruct = sizeof(file);
+    file.pcwszFilePath = pszPath;
+    file.hFile = hFile;
+    WINTRUST_DATA data = {};
+    data.cbStruct = sizeof(data);
+    data.dwUIChoice = WTD_UI_NONE;
+    // Revocation of the signer and its CAs is asked for: a revoked signer (a
+    // stolen key) is refused whenever the CA's server answers. When it cannot
+    // be reached, the signature, the chain and the publisher still hold, and
+    // a network that blocks that one server must not keep the user from ever
+    // installing: unchecked revocation alone is no refusal.
+    data.fdwRevocationChecks = WTD_REVOKE_WHOLECHAIN;
+    data.dwProvFlags = WTD_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT;
+    data.dwUnionChoice = WTD_CHOICE_FILE;
+    data.pFile = &file;
+    data.dwStateAction = WTD_STATEACTION_VERIFY;
+    GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+    const LONG lResult = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+
+    bool bTrusted = false;
+    if (lResult != ERROR_SUCCESS && lResult != static_cast<LONG>(CERT_E_REVOCATION_FAILURE)) {
+        Refuse(L"signature", static_cast<DWORD>(lResult));
+    } else {
+        bTrusted = CheckSigner(data.hWVTStateData);
+    }
+    data.dwStateAction = WTD_STATEACTION_CLOSE;
+    WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    return bTrusted;
+}
+
+bool CInstallerTrust::CheckSigner(HANDLE hStateData) {
+    CRYPT_PROVIDER_DATA* pProvider = hStateData ? WTHelperProvDataFromStateData(hStateData) : nullptr;
+    CRYPT_PROVIDER_SGNR* pSigner =
+        pProvider ? WTHelperGetProvSignerFromChain(pProvider, 0, FALSE, 0) : nullptr;
+    if (!pSigner || !pSigner->pChainContext) {
+        return Refuse(L"no signer chain", static_cast<DWORD>(TRUST_E_NOSIGNATURE));
+    }
+    // WinVerifyTrust may accept a chain that ends in a root nobody trusts
+    // (measured under Wine): the chain's own status decides.
+    const DWORD dwChainError = pSigner->pChainContext->TrustStatus.dwErrorStatus;
+    if ((dwChainError & ~kRevocationUnchecked) != 0) {
+        return Refuse(L"signer chain", dwChainError);
+    }
+    CRYPT_PROVIDER_CERT* pCert = WTHelperGetProvCertFromChain(pSigner, 0);
+    wchar_t szName[256] = L"";
+    if (!pCert || !pCert->pCert ||
+        CertGetNameStringW(pCert->pCert, CERT_NAME_ATTR_TYPE, 0,
+                           const_cast<char*>(szOID_COMMON_NAME), szName, 256) <= 1) {
+        return Refuse(L"signer without a name", static_cast<DWORD>(CERT_E_CN_NO_MATCH));
+    }
+    if (wcscmp(szName, m_pszPublisher) != 0) {
+        return Refuse(L"another publisher", static_cast<DWORD>(CERT_E_CN_NO_MATCH));
+    }
+    return true;
+}
