@@ -64,6 +64,32 @@ bool CreatePrivateFolder(const std::wstring& strFolder, DWORD& dwError) {
     return bCreated != FALSE;
 }
 
+// Deletes a link itself: opened as a link, seen to be one through that
+// handle, and deleted through it. Where a link cannot be opened as such (Wine
+// opens its target), nothing is deleted.
+bool RemoveLink(const std::wstring& strPath) {
+    HANDLE hLink = CreateFileW(strPath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hLink == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info = {};
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    bool bRemoved = false;
+    if (!GetFileInformationByHandle(hLink, &info) || !IsLink(info.dwFileAttributes)) {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+    } else {
+        bRemoved = SetFileInformationByHandle(hLink, FileDispositionInfo, &disposition,
+                                              sizeof(disposition)) != FALSE;
+    }
+    const DWORD dwError = GetLastError();
+    CloseHandle(hLink);
+    SetLastError(dwError);
+    return bRemoved;
+}
+
 // Removes a folder that is not private; see MakePrivateFolder.
 bool RemoveForeignFolder(const std::wstring& strFolder,
                          const std::vector<std::wstring>& vecOwnFiles) {
@@ -72,9 +98,7 @@ bool RemoveForeignFolder(const std::wstring& strFolder,
         return GetLastError() == ERROR_FILE_NOT_FOUND;  // gone meanwhile
     }
     if (IsLink(dwAttributes)) {
-        // The link goes, never what it points to.
-        return (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(strFolder.c_str())
-                                                          : DeleteFileW(strFolder.c_str());
+        return RemoveLink(strFolder);  // never what it points to
     }
     if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         SetLastError(ERROR_ALREADY_EXISTS);
@@ -86,10 +110,9 @@ bool RemoveForeignFolder(const std::wstring& strFolder,
         do {
             const std::wstring strName = found.cFileName;
             const std::wstring strPath = strFolder + L"\\" + strName;
-            const bool bDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             if (IsLink(found.dwFileAttributes)) {
-                bDirectory ? RemoveDirectoryW(strPath.c_str()) : DeleteFileW(strPath.c_str());
-            } else if (!bDirectory) {
+                RemoveLink(strPath);
+            } else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
                 for (const std::wstring& strOwn : vecOwnFiles) {
                     if (_wcsicmp(strOwn.c_str(), strName.c_str()) == 0) {
                         SetFileAttributesW(strPath.c_str(), FILE_ATTRIBUTE_NORMAL);

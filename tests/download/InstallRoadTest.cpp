@@ -3,6 +3,7 @@
 // in a process of its own: the download's counters live as long as the
 // process, as in the program.
 #include <windows.h>
+#include <aclapi.h>
 #include <objidl.h>
 #include <gdiplus.h>
 #include <shellapi.h>
@@ -202,6 +203,35 @@ protected:
         EXPECT_FALSE(FileExists(m_strInstaller));
     }
 
+    // The download folder's list, read back, names no Everyone and lets no
+    // one but SYSTEM, Administrators and its owner write. (Wine keeps no
+    // descriptor: it shows one made from the Unix mode it set from ours.)
+    void ExpectFolderWritableByUsOnly() {
+        PSID pOwner = nullptr;
+        PACL pDacl = nullptr;
+        PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+                  GetNamedSecurityInfoW(m_strDownloadFolder.c_str(), SE_FILE_OBJECT,
+                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                        &pOwner, nullptr, &pDacl, nullptr, &pDescriptor));
+        ASSERT_NE(nullptr, pDacl);
+        const ACCESS_MASK kWrite = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE |
+                                   WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+        for (DWORD i = 0; i < pDacl->AceCount; ++i) {
+            void* pEntry = nullptr;
+            ASSERT_TRUE(GetAce(pDacl, i, &pEntry));
+            const ACCESS_ALLOWED_ACE* pAce = static_cast<ACCESS_ALLOWED_ACE*>(pEntry);
+            PSID pSid = const_cast<DWORD*>(&pAce->SidStart);
+            EXPECT_FALSE(IsWellKnownSid(pSid, WinWorldSid)) << "Everyone: " << pAce->Mask;
+            const bool bOurs = EqualSid(pSid, pOwner) || IsWellKnownSid(pSid, WinLocalSystemSid) ||
+                               IsWellKnownSid(pSid, WinBuiltinAdministratorsSid);
+            if (pAce->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && !bOurs) {
+                EXPECT_EQ(0u, pAce->Mask & kWrite) << "entry " << i;
+            }
+        }
+        LocalFree(pDescriptor);
+    }
+
     // Requests of one target in the fault server's log, in arrival order.
     std::vector<std::string> Requests(const std::string& strTarget) {
         std::vector<std::string> vec;
@@ -236,6 +266,7 @@ TEST_F(InstallRoad, WholeRoad) {
     ExpectFinishedPage();
     EXPECT_FALSE(g_bFallback);
     EXPECT_TRUE(m_pRoad->m_vecFailures.empty());
+    ExpectFolderWritableByUsOnly();
 
     // A fresh id, kept in the registry, in both events.
     std::wstring strId = StoredClientId();
@@ -464,6 +495,29 @@ TEST_F(InstallRoad, FolderBlockedFails) {
     ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
     DeleteFileW(m_strDownloadFolder.c_str());
     EXPECT_EQ(std::vector<LPARAM>{DOWN_ERR_SYSTEM}, m_pRoad->m_vecFailures);
+    EXPECT_TRUE(m_pRoad->m_vecCompleted.empty());
+}
+
+// The download folder's place is a link to someone else's folder, made by
+// the bench (Wine shows a Unix link to a folder as a reparse point). Nothing
+// is written through it. Wine cannot open the link itself to remove it (it
+// opens the target), so the folder cannot be made private: the local box.
+TEST_F(InstallRoad, LinkedFolderNotWrittenThrough) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall();
+    ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
+    std::vector<std::wstring> vecThere;
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = FindFirstFileW((WinePath(EnvA("KORVIX_ELSEWHERE")) + L"\\*").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFind);
+    do {
+        if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) {
+            vecThere.push_back(found.cFileName);
+        }
+    } while (FindNextFileW(hFind, &found));
+    FindClose(hFind);
+    EXPECT_EQ(std::vector<std::wstring>{L"someone.txt"}, vecThere);
+    EXPECT_EQ("kept\n", ReadWholeFile(WinePath(EnvA("KORVIX_ELSEWHERE") + "/someone.txt")));
     EXPECT_TRUE(m_pRoad->m_vecCompleted.empty());
 }
 

@@ -12,7 +12,9 @@ tools=$KORVIX_SOURCE_DIR/tests/tools
 . "$tools/require-sandbox"
 work=$(mktemp -d)
 fault_pid=""
+downloads=$WINEPREFIX/drive_c/users/Public/Documents/Velmora
 cleanup() {
+    if [ -L "$downloads" ]; then rm -f "$downloads"; fi
     "$tools/nginx-server" stop "$work/nginx" || true
     if [ -n "$fault_pid" ]; then kill "$fault_pid" 2>/dev/null || true; wait "$fault_pid" 2>/dev/null || true; fi
     unregister_browser_stand_in
@@ -41,6 +43,14 @@ WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath
     nginx_tls ;;
 NoFileNameFails)
     cp "$payload" "$work/www/korvix.d/setup"
+    nginx_tls ;;
+LinkedFolderNotWrittenThrough)
+    # The download folder: a link to someone's folder (removed on exit).
+    mkdir -p "$work/elsewhere"
+    echo kept >"$work/elsewhere/someone.txt"
+    rm -rf "$downloads"
+    ln -s "$work/elsewhere" "$downloads"
+    export KORVIX_ELSEWHERE=$work/elsewhere
     nginx_tls ;;
 FallbackToPlainHttp)
     nginx_http ;;
