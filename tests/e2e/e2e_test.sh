@@ -263,7 +263,7 @@ server_unusable)  # no server at all, then 403 to everything: the network box, n
     nothing_left
     ;;
 
-local_failures)  # a full disk, a failing child, a file that is no program: the local box each time
+local_failures)  # a full disk, a failing child: the local box each time
     serve tls
     rm -rf "$downloads"
     # A 2 MB disk under the download folder, in the sandbox's mount namespace.
@@ -292,16 +292,6 @@ local_failures)  # a full disk, a failing child, a file that is no program: the 
     nothing_left
     grep -q 'ea=Downloader_Installed' "$work/nginx/access.log" && fail "an installed event for a failed child"
     [ -n "$(record_value installer.txt sha256)" ] || fail "the child never ran"
-    # A 30-byte file: assembled, but it cannot be started.
-    head -c 30 /dev/urandom >"$payload"
-    start_program "$lang"
-    tick_agreement
-    before_box
-    press_install
-    failure_box "$scenario-no-program" 60
-    answer_box only
-    ended_with 1000
-    nothing_left
     ;;
 
 recovers)  # refused for 10 s, then a good server; a range that stalls: both install the payload
@@ -338,6 +328,58 @@ second_copy)  # a second start brings the hidden window back and ends by itself
     keep "$scenario-back"
     [ -z "$(tray_window)" ] || fail "the icon stayed"
     await_screen 90 on_finished_page || fail "no finished page"
+    ;;
+
+untrusted)  # only the publisher's own installer runs; every other ends in the network box
+    # refused CASE: the road ends in the network box; OK opens the address;
+    # the child never ran and nothing is left.
+    refused() {
+        rm -f "$work/installer.txt"
+        : >"$work/browser.txt"
+        start_program "$lang"
+        tick_agreement
+        before_box
+        press_install
+        failure_box "$scenario-$1" 120
+        answer_box first
+        ended_with 1000
+        [ ! -e "$work/installer.txt" ] || fail "$1: the refused installer ran"
+        for _ in $(seq 100); do [ -s "$work/browser.txt" ] && break; sleep 0.1; done
+        [ "$(cat "$work/browser.txt")" = "https://localhost/korvix/velmora-korvix_setup.exe" ] ||
+            fail "$1: the browser got: $(cat "$work/browser.txt")"
+        nothing_left
+    }
+    serve tls 0
+    # Signed by the publisher: it runs, as on every other road.
+    make_fake_payload "$payload" 3000000
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 60 on_finished_page || fail "the publisher's installer did not run"
+    [ "$(record_value installer.txt sha256)" = "$(sha256sum "$payload" | cut -d' ' -f1)" ] ||
+        fail "the installer arrived changed"
+    before_box
+    press_close
+    await_box 10 || fail "close did not ask"
+    answer_box first
+    ended_with 1000
+    make_fake_payload "$payload" 3000000 none
+    refused unsigned
+    make_fake_payload "$payload" 3000000
+    python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(2000000); b = f.read(1); f.seek(2000000); f.write(bytes([b[0] ^ 1]))' "$payload"
+    refused changed-after-signing
+    make_fake_payload "$payload" 3000000 rogue
+    refused untrusted-ca
+    make_fake_payload "$payload" 3000000 other
+    refused other-publisher
+    # The downgrade: port 443 refuses, port 80 serves the attacker's build,
+    # signed in the publisher's name by a CA nobody trusts.
+    stop_servers
+    serve http 0
+    make_fake_payload "$payload" 3000000 rogue
+    refused downgrade
+    grep -q '"HEAD /korvix/velmora-korvix_setup.exe HTTP/1.1" 200' "$work/nginx/access.log" ||
+        fail "the downgrade never reached port 80"
     ;;
 
 analytics_hang)  # a collector that takes the request and never answers: the window goes on
