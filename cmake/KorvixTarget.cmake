@@ -51,10 +51,7 @@ function(korvix_analytics_account target)
     if(A_PROPERTY)
         set(KORVIX_ACCOUNT_PROPERTY ${A_PROPERTY})
     endif()
-    set(out ${CMAKE_BINARY_DIR}/generated/${target}/AnalyticsAccount.cpp)
-    configure_file(${CMAKE_SOURCE_DIR}/install/AnalyticsAccount.cpp.in ${out} @ONLY)
-    target_sources(${target} PRIVATE ${out})
-    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/install)
+    korvix_generated_source(${target} AnalyticsAccount)
 endfunction()
 
 # korvix_installer_publisher(target [NAME name]): whose signature the program
@@ -65,8 +62,14 @@ function(korvix_installer_publisher target)
     if(P_NAME)
         set(KORVIX_SIGNER ${P_NAME})
     endif()
-    set(out ${CMAKE_BINARY_DIR}/generated/${target}/Publisher.cpp)
-    configure_file(${CMAKE_SOURCE_DIR}/install/Publisher.cpp.in ${out} @ONLY)
+    korvix_generated_source(${target} Publisher)
+endfunction()
+
+# korvix_generated_source(target name): install/<name>.cpp.in, filled in with
+# the caller's variables, compiled into target alone.
+function(korvix_generated_source target name)
+    set(out ${CMAKE_BINARY_DIR}/generated/${target}/${name}.cpp)
+    configure_file(${CMAKE_SOURCE_DIR}/install/${name}.cpp.in ${out} @ONLY)
     target_sources(${target} PRIVATE ${out})
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/install)
 endfunction()
