@@ -7,6 +7,31 @@ void SendButtonClick(HWND hNotifyWnd, HWND hButton) {
                  reinterpret_cast<LPARAM>(hButton));
 }
 
+UINT PictureButtonDlgCode(LPMSG pMsg) {
+    const bool bEnter = pMsg && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN;
+    return DLGC_BUTTON | (bEnter ? DLGC_WANTMESSAGE : 0);
+}
+
+void DrawFocusCue(const DRAWITEMSTRUCT* pDis) {
+    if (!(pDis->itemState & ODS_FOCUS) ||
+        (SendMessageW(pDis->hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        return;
+    }
+    RECT rc = pDis->rcItem;
+    DrawFocusRect(pDis->hDC, &rc);
+}
+
+void RepaintWithPage(HWND hButton) {
+    HWND hParent = GetParent(hButton);
+    RECT rc = {};
+    if (!hParent || !GetWindowRect(hButton, &rc)) {
+        return;
+    }
+    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+    RedrawWindow(hParent, &rc, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 bool ShowHandCursor(HCURSOR& hCache) {
     if (!hCache) {
         hCache = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
@@ -49,8 +74,54 @@ void COwnerDrawButton::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
 
 void COwnerDrawButton::OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {
     m_nState = kStateHover;
+    Click();
+}
+
+void COwnerDrawButton::Click() {
     OnReleased();  // the dialog's handler has run when this returns
+    if (m_hWnd) {
+        Repaint();  // unless that handler destroyed this button
+    }
+}
+
+void COwnerDrawButton::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
+    if (nChar != VK_SPACE && nChar != VK_RETURN) {
+        SetMsgHandled(FALSE);
+        return;
+    }
+    if (nFlags & KF_REPEAT) {
+        return;  // a key held down clicks once
+    }
+    if (nChar == VK_RETURN) {
+        Click();
+        return;
+    }
+    // Space: pressed while down, the click on its release, as native buttons.
+    m_bSpaceDown = true;
+    m_nState = kStatePressed;
     Repaint();
+}
+
+void COwnerDrawButton::OnKeyUp(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
+    if (nChar != VK_SPACE) {
+        SetMsgHandled(FALSE);
+        return;
+    }
+    if (m_bSpaceDown) {
+        m_bSpaceDown = false;
+        m_nState = kStateNormal;
+        Click();
+    }
+}
+
+LRESULT COwnerDrawButton::OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
+    const LRESULT lResult = DefWindowProc(uMsg, wParam, lParam);
+    if (uMsg == WM_KILLFOCUS && m_bSpaceDown) {
+        m_bSpaceDown = false;  // Space released elsewhere: no click
+        m_nState = kStateNormal;
+    }
+    RepaintWithPage(m_hWnd);
+    return lResult;
 }
 
 void COwnerDrawButton::OnTimer(UINT_PTR /*nIdEvent*/) {
@@ -76,6 +147,11 @@ BOOL COwnerDrawButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*me
 }
 
 void COwnerDrawButton::DrawItem(LPDRAWITEMSTRUCT pDis) {
+    DrawPicture(pDis);
+    DrawFocusCue(pDis);  // after the picture's GDI+ drawing has ended
+}
+
+void COwnerDrawButton::DrawPicture(LPDRAWITEMSTRUCT pDis) {
     m_rcItem = pDis->rcItem;
     SetBkMode(pDis->hDC, TRANSPARENT);
     Gdiplus::Graphics graphics(pDis->hDC);

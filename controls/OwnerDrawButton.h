@@ -9,10 +9,22 @@
 #include "../framework/Controls.h"
 #include "../framework/WindowImpl.h"
 
+// What both picture buttons ask of the dialog's keyboard handling: the Enter
+// key comes to them (they click), the rest as to any button.
+UINT PictureButtonDlgCode(LPMSG pMsg);
+// The focus cue of a picture button, drawn over its picture while it has the
+// focus and the window's keyboard cues are on (WM_QUERYUISTATE): a mouse
+// user sees the pictures alone.
+void DrawFocusCue(const DRAWITEMSTRUCT* pDis);
+// Repaints a transparent button together with the page under it, so that a
+// cue taken away leaves nothing behind.
+void RepaintWithPage(HWND hButton);
 // A picture push button: normal, hover and pressed pictures; the click is
 // reported (sent, WM_COMMAND BN_CLICKED) when the left button is released
-// over it. The end of hovering is found by polling the cursor every 20 ms.
-// Paints only through the parent's reflected WM_DRAWITEM.
+// over it, when Space is released or Enter pressed while it has the focus,
+// and on the second press of a double-click. The end of hovering is found by
+// polling the cursor every 20 ms. Paints only through the parent's reflected
+// WM_DRAWITEM, with the focus cue while the keyboard is in use.
 class COwnerDrawButton : public CWindowImpl<COwnerDrawButton, CButtonT<CWindow>>,
                          public COwnerDraw<COwnerDrawButton> {
 public:
@@ -29,7 +41,14 @@ public:
         CHAIN_MSG_MAP_ALT(COwnerDraw<COwnerDrawButton>, 1)
         MSG_WM_MOUSEMOVE(OnMouseMove)
         MSG_WM_LBUTTONDOWN(OnLButtonDown)
+        MSG_WM_LBUTTONDBLCLK(OnLButtonDown)  // the second press of a double-click
         MSG_WM_LBUTTONUP(OnLButtonUp)
+        MSG_WM_KEYDOWN(OnKeyDown)
+        MSG_WM_KEYUP(OnKeyUp)
+        MSG_WM_GETDLGCODE(PictureButtonDlgCode)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnFocusCue)
+        MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusCue)
+        MESSAGE_HANDLER(WM_UPDATEUISTATE, OnFocusCue)
         MSG_WM_TIMER(OnTimer)
         MSG_WM_SETCURSOR(OnSetCursor)
         DEFAULT_REFLECTION_HANDLER()
@@ -50,9 +69,16 @@ private:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    LRESULT OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void OnTimer(UINT_PTR nIdEvent);
     BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message);
+    void Click();
     void Repaint();
+    void DrawPicture(LPDRAWITEMSTRUCT pDis);
+
+    bool m_bSpaceDown = false;  // Space went down on this button
 };
 
 // Sends BN_CLICKED of hButton to hNotifyWnd, as both picture buttons report.

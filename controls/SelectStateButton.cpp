@@ -37,9 +37,35 @@ void CSelectStateButton::SetSelectState(int nState) {
 }
 
 void CSelectStateButton::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
+    Toggle();
+}
+
+void CSelectStateButton::Toggle() {
     SetSelectState(GetSelectState() == 0 ? 1 : 0);
     // Toggled before the dialog hears of it: its handler reads the new state.
     SendButtonClick(m_hNotifyWnd, m_hWnd);
+}
+
+void CSelectStateButton::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
+    if (nChar != VK_SPACE && nChar != VK_RETURN) {
+        SetMsgHandled(FALSE);
+    } else if (!(nFlags & KF_REPEAT)) {  // a key held down toggles once
+        Toggle();
+    }
+}
+
+void CSelectStateButton::OnKeyUp(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
+    // The native button would click on Space's release: the press toggled.
+    if (nChar != VK_SPACE) {
+        SetMsgHandled(FALSE);
+    }
+}
+
+LRESULT CSelectStateButton::OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                       BOOL& /*bHandled*/) {
+    const LRESULT lResult = DefWindowProc(uMsg, wParam, lParam);
+    RepaintWithPage(m_hWnd);
+    return lResult;
 }
 
 BOOL CSelectStateButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*message*/) {
@@ -52,6 +78,11 @@ BOOL CSelectStateButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*
 }
 
 void CSelectStateButton::DrawItem(LPDRAWITEMSTRUCT pDis) {
+    DrawPicture(pDis);
+    DrawFocusCue(pDis);  // after the picture's GDI+ drawing has ended
+}
+
+void CSelectStateButton::DrawPicture(LPDRAWITEMSTRUCT pDis) {
     SetBkMode(pDis->hDC, TRANSPARENT);
     Gdiplus::Graphics graphics(pDis->hDC);
     int nState = GetSelectState();

@@ -8,10 +8,13 @@
 
 #include "../framework/Controls.h"
 #include "../framework/WindowImpl.h"
+#include "OwnerDrawButton.h"
 
-// A two-state picture toggle: flips on every left-button press, repaints,
-// then reports the press (WM_COMMAND BN_CLICKED, sent). The state is guarded
-// so it may be read from any thread.
+// A two-state picture toggle: flips on every left-button press (both presses
+// of a double-click) and on Space or Enter while it has the focus, repaints,
+// then reports the press (WM_COMMAND BN_CLICKED, sent). Shows the focus cue
+// while the keyboard is in use. The state is guarded so it may be read from
+// any thread.
 class CSelectStateButton : public CWindowImpl<CSelectStateButton, CButtonT<CWindow>>,
                            public COwnerDraw<CSelectStateButton> {
 public:
@@ -28,6 +31,13 @@ public:
     BEGIN_MSG_MAP(CSelectStateButton)
         CHAIN_MSG_MAP_ALT(COwnerDraw<CSelectStateButton>, 1)
         MSG_WM_LBUTTONDOWN(OnLButtonDown)
+        MSG_WM_LBUTTONDBLCLK(OnLButtonDown)  // the second press of a double-click
+        MSG_WM_KEYDOWN(OnKeyDown)
+        MSG_WM_KEYUP(OnKeyUp)
+        MSG_WM_GETDLGCODE(PictureButtonDlgCode)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnFocusCue)
+        MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusCue)
+        MESSAGE_HANDLER(WM_UPDATEUISTATE, OnFocusCue)
         MSG_WM_SETCURSOR(OnSetCursor)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
@@ -39,5 +49,10 @@ public:
 
 private:
     void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    LRESULT OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message);
+    void Toggle();
+    void DrawPicture(LPDRAWITEMSTRUCT pDis);
 };

@@ -76,6 +76,17 @@ public:                                                                         
             return TRUE;                                                                 \
     }
 
+// LRESULT OnX(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled), for
+// one notification code of the control only.
+#define COMMAND_HANDLER(id, code, func)                                                  \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code)) {      \
+        bHandled = TRUE;                                                                 \
+        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam),   \
+                       bHandled);                                                        \
+        if (bHandled)                                                                    \
+            return TRUE;                                                                 \
+    }
+
 #define CHAIN_MSG_MAP_ALT(theChainClass, msgMapId)                                   \
     if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult,     \
                                             msgMapId))                               \
@@ -109,6 +120,30 @@ public:                                                                         
     MSG_CRACKED_BEGIN(WM_LBUTTONDOWN)                         \
     func(static_cast<UINT>(wParam), CPoint(lParam));          \
     lResult = 0;                                              \
+    MSG_CRACKED_END()
+// void OnLButtonDblClk(UINT nFlags, CPoint point)
+#define MSG_WM_LBUTTONDBLCLK(func)                            \
+    MSG_CRACKED_BEGIN(WM_LBUTTONDBLCLK)                       \
+    func(static_cast<UINT>(wParam), CPoint(lParam));          \
+    lResult = 0;                                              \
+    MSG_CRACKED_END()
+// void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags): nFlags is the high
+// word of lParam (KF_REPEAT: the key was already down).
+#define MSG_WM_KEYDOWN(func)                                                       \
+    MSG_CRACKED_BEGIN(WM_KEYDOWN)                                                  \
+    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));               \
+    lResult = 0;                                                                   \
+    MSG_CRACKED_END()
+// void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
+#define MSG_WM_KEYUP(func)                                                         \
+    MSG_CRACKED_BEGIN(WM_KEYUP)                                                    \
+    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));               \
+    lResult = 0;                                                                   \
+    MSG_CRACKED_END()
+// UINT OnGetDlgCode(LPMSG pMsg)
+#define MSG_WM_GETDLGCODE(func)                                 \
+    MSG_CRACKED_BEGIN(WM_GETDLGCODE)                            \
+    lResult = func(reinterpret_cast<LPMSG>(lParam));            \
     MSG_CRACKED_END()
 // void OnLButtonUp(UINT nFlags, CPoint point)
 #define MSG_WM_LBUTTONUP(func)                                \

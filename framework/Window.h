@@ -52,9 +52,11 @@ public:
         ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(pRect), 2);
     }
 
-    BOOL Invalidate(BOOL bErase = TRUE) { return ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    // A view without a window (never made, or destroyed) invalidates nothing:
+    // the API takes a null handle for "every window".
+    BOOL Invalidate(BOOL bErase = TRUE) { return InvalidateRect(nullptr, bErase); }
     BOOL InvalidateRect(const RECT* pRect, BOOL bErase = TRUE) {
-        return ::InvalidateRect(m_hWnd, pRect, bErase);
+        return m_hWnd ? ::InvalidateRect(m_hWnd, pRect, bErase) : FALSE;
     }
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     int SetWindowRgn(HRGN hRgn, BOOL bRedraw = FALSE) {

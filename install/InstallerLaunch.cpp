@@ -112,7 +112,7 @@ LRESULT CMainDlg::OnInstallCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM 
     m_btnMin.ShowWindow(SW_SHOW);
     if (!IsWindowVisible()) {
         ShowWindow(SW_SHOW);
-        Shell_NotifyIconW(NIM_DELETE, &m_nid);
+        RemoveTrayIcon();
     }
     return 0;
 }

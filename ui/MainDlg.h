@@ -66,19 +66,20 @@ public:
         MESSAGE_HANDLER(WM_UNION_FILE_COMPLETE, OnUnionFileCompleteMsg)
         MESSAGE_HANDLER(WM_TRAY_NOTIFY, OnTrayNotify)
         MESSAGE_HANDLER(WM_BRING_TO_FRONT, OnBringToFront)
+        MESSAGE_HANDLER(TaskbarCreatedMessage(), OnTaskbarCreated)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
         MSG_WM_TIMER(OnTimer)
         MSG_WM_CLOSE(OnClose)
-        COMMAND_ID_HANDLER(IDC_BTN_CLOSE, OnBtnClose)
-        COMMAND_ID_HANDLER(IDC_BTN_MIN, OnBtnMin)
-        COMMAND_ID_HANDLER(IDC_BTN_INSTALL, OnBtnInstall)
-        COMMAND_ID_HANDLER(IDC_CHK_OPTIONS, OnChkOptions)
-        COMMAND_ID_HANDLER(IDC_CHK_AGREE, OnChkAgree)
-        COMMAND_ID_HANDLER(IDC_BTN_LICENCE, OnBtnLicence)
-        COMMAND_ID_HANDLER(IDC_BTN_HIDE, OnBtnHide)
-        COMMAND_ID_HANDLER(IDC_BTN_START, OnBtnStart)
-        COMMAND_ID_HANDLER(IDC_BTN_BROWSE, OnBtnBrowse)
+        COMMAND_HANDLER(IDC_BTN_CLOSE, BN_CLICKED, OnBtnClose)
+        COMMAND_HANDLER(IDC_BTN_MIN, BN_CLICKED, OnBtnMin)
+        COMMAND_HANDLER(IDC_BTN_INSTALL, BN_CLICKED, OnBtnInstall)
+        COMMAND_HANDLER(IDC_CHK_OPTIONS, BN_CLICKED, OnChkOptions)
+        COMMAND_HANDLER(IDC_CHK_AGREE, BN_CLICKED, OnChkAgree)
+        COMMAND_HANDLER(IDC_BTN_LICENCE, BN_CLICKED, OnBtnLicence)
+        COMMAND_HANDLER(IDC_BTN_HIDE, BN_CLICKED, OnBtnHide)
+        COMMAND_HANDLER(IDC_BTN_START, BN_CLICKED, OnBtnStart)
+        COMMAND_HANDLER(IDC_BTN_BROWSE, BN_CLICKED, OnBtnBrowse)
         REFLECT_NOTIFICATIONS()
     END_MSG_MAP()
 
@@ -111,6 +112,7 @@ public:
     CWindow m_lblAgree;
     CWindow m_lblStatus;
     NOTIFYICONDATAW m_nid = {};
+    bool m_bTrayIcon = false;  // the icon of m_nid is in the notification area
     Gdiplus::Image* m_imgLogo = nullptr;
     Gdiplus::Image* m_imgCenter = nullptr;
     Gdiplus::Image* m_imgPathFrame = nullptr;
@@ -148,6 +150,13 @@ private:
     LRESULT OnBringToFront(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     // Shows a window that was hidden (and its icon goes) or minimised.
     void ShowAgain();
+    // The notification-area icon: added (false when the shell refuses it;
+    // bBalloon: with the balloon) and removed; removing twice is harmless.
+    bool AddTrayIcon(bool bBalloon);
+    void RemoveTrayIcon();
+    // The shell's notification area was made anew (Explorer restarted).
+    static UINT TaskbarCreatedMessage();
+    LRESULT OnTaskbarCreated(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnBtnClose(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
     LRESULT OnBtnMin(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
     LRESULT OnChkAgree(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);

@@ -120,8 +120,41 @@ void CMainDlg::InitTrayIcon(HICON /*hBigIcon*/) {
 
 LRESULT CMainDlg::OnBtnHide(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
                             BOOL& /*bHandled*/) {
-    ShowWindow(SW_HIDE);
-    Shell_NotifyIconW(NIM_ADD, &m_nid);  // NIF_INFO: the balloon shows with it
+    // Without its icon a hidden window could not be brought back: it stays.
+    if (AddTrayIcon(true)) {
+        ShowWindow(SW_HIDE);
+    }
+    return 0;
+}
+
+bool CMainDlg::AddTrayIcon(bool bBalloon) {
+    NOTIFYICONDATAW nid = m_nid;
+    if (!bBalloon) {
+        nid.uFlags &= ~NIF_INFO;
+    }
+    m_bTrayIcon = nid.hWnd && Shell_NotifyIconW(NIM_ADD, &nid);  // NIF_INFO: with the balloon
+    return m_bTrayIcon;
+}
+
+void CMainDlg::RemoveTrayIcon() {
+    if (m_bTrayIcon) {
+        Shell_NotifyIconW(NIM_DELETE, &m_nid);
+        m_bTrayIcon = false;
+    }
+}
+
+UINT CMainDlg::TaskbarCreatedMessage() {
+    static const UINT s_uMsg = RegisterWindowMessageW(L"TaskbarCreated");
+    return s_uMsg;
+}
+
+LRESULT CMainDlg::OnTaskbarCreated(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                                   BOOL& /*bHandled*/) {
+    // The new notification area has none of the old icons: a hidden window
+    // gets its icon back, without the balloon; failing that, it shows.
+    if (m_bTrayIcon && !AddTrayIcon(false)) {
+        ShowWindow(SW_SHOWNORMAL);
+    }
     return 0;
 }
 
@@ -136,7 +169,7 @@ void CMainDlg::ShowAgain() {
     if (!IsWindowVisible()) {
         // Hidden to the notification area, or by a close request.
         ShowWindow(SW_SHOWNORMAL);
-        Shell_NotifyIconW(NIM_DELETE, &m_nid);
+        RemoveTrayIcon();
     } else if (::IsIconic(m_hWnd)) {
         ShowWindow(SW_RESTORE);
     }

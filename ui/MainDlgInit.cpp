@@ -214,6 +214,9 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
     }
 
     InitTrayIcon(hBigIcon);
+    // The program runs elevated: the shell's message that it has made its
+    // notification area anew must be let through to it.
+    ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
     return TRUE;
 }
 
@@ -225,6 +228,7 @@ LRESULT CMainDlg::OnDestroy(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
         pLoop->RemoveIdleHandler(this);
     }
     RemovePropW(m_hWnd, kMainWindowProp);
+    RemoveTrayIcon();  // however the program ends, no dead icon stays
     return 0;
 }
 

@@ -226,6 +226,23 @@ TEST(SelectStateButton, PressTogglesFirstThenNotifiesAndNullNotifyKeepsTheOld) {
     ASSERT_EQ(2u, window.m_vecCommands.size());  // one per press, none for the release
     EXPECT_EQ(MAKEWPARAM(1003, BN_CLICKED), window.m_vecCommands[0]);
 
+    // A double-click is two presses; Space and Enter press it too, once
+    // however long they are held. Every report is a click.
+    SendMessageW(hButton, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    SendMessageW(hButton, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(hButton, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(1, button.GetSelectState());
+    SendMessageW(hButton, WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageW(hButton, WM_KEYDOWN, VK_SPACE, 1 | (KF_REPEAT << 16));
+    SendMessageW(hButton, WM_KEYUP, VK_SPACE, 1 | (KF_UP << 16) | (KF_REPEAT << 16));
+    EXPECT_EQ(0, button.GetSelectState());
+    SendMessageW(hButton, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(1, button.GetSelectState());
+    EXPECT_EQ(std::vector<WPARAM>(5, MAKEWPARAM(1003, BN_CLICKED)), window.m_vecCommands);
+    MSG enter = {hButton, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
+    EXPECT_TRUE(SendMessageW(hButton, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+                DLGC_WANTMESSAGE) << "the dialog would keep Enter to itself";
+
     // Over either picture button the pointer is the hand.
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
     EXPECT_EQ(TRUE, SendMessageW(hButton, WM_SETCURSOR, reinterpret_cast<WPARAM>(hButton),
@@ -275,6 +292,56 @@ TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
     EXPECT_EQ(TRUE, SendMessageW(hButton, WM_SETCURSOR, reinterpret_cast<WPARAM>(hButton),
                                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)), GetCursor());
+}
+
+// One click per click: a double-click is one more click, Space clicks on its
+// release and Enter on its press, once however long they are held; never
+// another kind of report.
+TEST(OwnerDrawButton, EveryClickReportsOnceWhateverMadeIt) {
+    CTestWindow window(0, 0, 100, 40, L"owner-draw-clicks");
+    HWND hButton = window.AddChild(L"BUTTON", 1004, BS_OWNERDRAW | WS_TABSTOP, 0, 0, 0, 14, 14);
+    COwnerDrawButton button;
+    button.SetImages(window.m_hWnd, {});
+    ASSERT_TRUE(button.SubclassWindow(hButton));
+    struct Input {
+        UINT uMsg;
+        WPARAM wKey;
+        bool bRepeat;
+    };
+    auto clicksOf = [&](std::initializer_list<Input> inputs) {
+        window.m_vecCommands.clear();
+        for (const Input& in : inputs) {
+            SendMessageW(hButton, in.uMsg, in.wKey, 1 | (in.bRepeat ? KF_REPEAT << 16 : 0));
+        }
+        return window.m_vecCommands.size();
+    };
+    EXPECT_EQ(2u, clicksOf({{WM_LBUTTONDOWN, 0, false}, {WM_LBUTTONUP, 0, false},
+                            {WM_LBUTTONDBLCLK, 0, false}, {WM_LBUTTONUP, 0, false}}));
+    EXPECT_EQ(std::vector<WPARAM>(2, MAKEWPARAM(1004, BN_CLICKED)), window.m_vecCommands);
+    EXPECT_EQ(0u, clicksOf({{WM_KEYDOWN, VK_SPACE, false}, {WM_KEYDOWN, VK_SPACE, true}}));
+    EXPECT_EQ(1u, clicksOf({{WM_KEYUP, VK_SPACE, true}}));
+    EXPECT_EQ(0u, clicksOf({{WM_KEYUP, VK_SPACE, true}})) << "a release without its press";
+    EXPECT_EQ(1u, clicksOf({{WM_KEYDOWN, VK_RETURN, false}, {WM_KEYDOWN, VK_RETURN, true}}));
+    EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(1004, BN_CLICKED)}, window.m_vecCommands);
+}
+
+// A button whose click destroys it paints nothing afterwards: nothing else on
+// the desktop is invalidated (the API reads a null window as every window).
+TEST(OwnerDrawButton, DestroyedInItsOwnClickRepaintsNothing) {
+    CTestWindow bystander(200, 0, 50, 50, L"bystander");
+    CTestWindow window(0, 0, 100, 40, L"owner-draw-destroyed");
+    HWND hButton = window.AddChild(L"BUTTON", 1005, BS_OWNERDRAW, 0, 0, 0, 14, 14);
+    COwnerDrawButton button;
+    button.SetImages(window.m_hWnd, {});
+    ASSERT_TRUE(button.SubclassWindow(hButton));
+    window.m_onCommand = [&](WPARAM) { DestroyWindow(hButton); };
+    CTestWindow::Pump();
+    ValidateRect(bystander.m_hWnd, nullptr);
+    SendMessageW(hButton, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(hButton, WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(IsWindow(hButton));
+    EXPECT_EQ(nullptr, button.m_hWnd);
+    EXPECT_FALSE(GetUpdateRect(bystander.m_hWnd, nullptr, FALSE));
 }
 
 int main(int argc, char** argv) {
