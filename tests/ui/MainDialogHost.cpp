@@ -8,6 +8,12 @@
 //                the path box has the focus)
 //   overstate    from now on the path box announces more text than it
 //                gives, as an ANSI-wrapped control in a DBCS locale may
+//   newtray      the notification area is made anew (its icons gone, then
+//                TaskbarCreated) -> "visible V icon I"
+//   noicon       the tray record is left empty, as by an early return from
+//                the dialog's set-up -> "noicon"
+//   end          the program ends as it does, whatever the window's state
+//                -> "ended icon I" (I: its icon is still there)
 //   quit         (or the end of stdin) ends it.
 #include <windows.h>
 #include <objidl.h>
@@ -26,7 +32,7 @@
 
 namespace {
 
-enum { kInstalling = 1, kState, kExchange, kOverstate, kQuit };
+enum { kInstalling = 1, kState, kExchange, kOverstate, kNewTray, kNoIcon, kEnd, kQuit };
 
 DWORD g_dwUiThread = 0;
 WNDPROC g_pfnEditProc = nullptr;
@@ -36,7 +42,9 @@ unsigned __stdcall ReadCommandsThread(void*) {
         const char* psz;
         WPARAM nCommand;
     } kCommands[] = {{"installing", kInstalling}, {"state", kState}, {"exchange", kExchange},
-                     {"overstate", kOverstate},   {"quit", kQuit}};
+                     {"overstate", kOverstate},   {"newtray", kNewTray},
+                     {"noicon", kNoIcon},         {"end", kEnd},
+                     {"quit", kQuit}};
     char szLine[256];
     while (fgets(szLine, sizeof(szLine), stdin)) {
         szLine[strcspn(szLine, "\r\n")] = '\0';
@@ -71,6 +79,12 @@ void ShowInstallingPage(CMainDlg& dlg) {
     RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+// A modification that changes nothing succeeds only for an icon that is there.
+bool IconThere(NOTIFYICONDATAW nid) {
+    nid.uFlags = NIF_TIP;
+    return nid.hWnd && Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
 // Handles the commands, which arrive as thread messages.
 class CCommands : public CMessageFilter {
 public:
@@ -85,13 +99,25 @@ public:
                 ShowInstallingPage(m_dlg);
                 printf("page %d\n", m_dlg.m_nInstallState);
                 break;
-            case kState: {
-                // A modification that changes nothing succeeds only for an icon
-                // that is there.
-                NOTIFYICONDATAW nid = m_dlg.m_nid;
-                nid.uFlags = NIF_TIP;
+            case kState:
                 printf("visible %d icon %d\n", m_dlg.IsWindowVisible() ? 1 : 0,
-                       Shell_NotifyIconW(NIM_MODIFY, &nid) ? 1 : 0);
+                       IconThere(m_dlg.m_nid) ? 1 : 0);
+                break;
+            case kNewTray: {
+                Shell_NotifyIconW(NIM_DELETE, &m_dlg.m_nid);
+                SendMessageW(m_dlg.m_hWnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+                printf("visible %d icon %d\n", m_dlg.IsWindowVisible() ? 1 : 0,
+                       IconThere(m_dlg.m_nid) ? 1 : 0);
+                break;
+            }
+            case kNoIcon:
+                m_dlg.m_nid = NOTIFYICONDATAW{};
+                printf("noicon\n");
+                break;
+            case kEnd: {
+                const NOTIFYICONDATAW nid = m_dlg.m_nid;
+                m_dlg.CloseDialog(0);
+                printf("ended icon %d\n", IconThere(nid) ? 1 : 0);
                 break;
             }
             case kExchange: {
@@ -150,7 +176,6 @@ int wmain() {
                 _beginthreadex(nullptr, 0, ReadCommandsThread, nullptr, 0, nullptr)));
             nResult = loop.Run();
             if (dlg.m_hWnd) {
-                Shell_NotifyIconW(NIM_DELETE, &dlg.m_nid);
                 dlg.CloseDialog(0);
             }
         }

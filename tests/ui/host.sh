@@ -25,8 +25,11 @@ fail() {
 . "$KORVIX_SOURCE_DIR/tests/tools/screen.sh"
 
 # start_host: runs the host until its dialog shows; sets X Y (its position).
+# A scenario may start it again once the last one has ended.
 start_host() {
     xdotool mousemove 1000 700  # no control starts under the pointer
+    exec 3>&- 2>/dev/null || true
+    rm -f "$work/in" "$work/out"
     mkfifo "$work/in"
     wine "$host" <"$work/in" >"$work/out" 2>"$work/err" &
     pid=$!

@@ -3,7 +3,9 @@
 # installing page the hide button hides the dialog and adds the icon, whose
 # balloon shows; a click on the icon in Wine's own tray window (there is no
 # X tray on Xvfb) brings the same page back and removes the icon. Judged on
-# the screen; the screenshots stay in the build folder as tray-*.png.
+# the screen; the screenshots stay in the build folder as tray-*.png. Then
+# the icon's life: back after the notification area is made anew, gone when
+# the program ends hidden, and no hiding without an icon.
 set -euo pipefail
 source "$(dirname "$0")/host.sh"
 failure_shot=tray-failure
@@ -73,4 +75,21 @@ ask state '^visible ' | grep -qx 'visible 1 icon 0' || fail "shown without an ic
 [ -z "$(tray_window)" ] && [ "$(crop $corner)" = "$empty_corner" ] ||
     fail "the tray window or the balloon stayed"
 echo "ok: a click on the icon restored the page and removed the icon"
+
+xdotool mousemove $((X + 573)) $((Y + 325)) click 1
+ask state '^visible ' | grep -qx 'visible 0 icon 1' || fail "hidden with an icon expected again"
+ask newtray '^visible ' | grep -qx 'visible 0 icon 1' || fail "the new notification area got no icon"
+ask end '^ended ' | grep -qx 'ended icon 0' || fail "the icon outlived the program"
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pid" || fail "the host ended with $?"
+pid=""
+echo "ok: the icon came back to a new notification area and went with the program"
+
+start_host
+ask installing '^page ' | grep -qx 'page 1' || fail "the host did not reach the installing page"
+ask noicon '^noicon'
+xdotool mousemove $((X + 573)) $((Y + 325)) click 1
+settle
+ask state '^visible ' | grep -qx 'visible 1 icon 0' || fail "hidden without an icon to bring it back"
+echo "ok: without an icon the window stays"
 stop_host
