@@ -12,8 +12,28 @@ UINT PictureButtonDlgCode(LPMSG pMsg) {
     return DLGC_BUTTON | (bEnter ? DLGC_WANTMESSAGE : 0);
 }
 
-void DrawFocusCue(const DRAWITEMSTRUCT* pDis) {
-    if (!(pDis->itemState & ODS_FOCUS) ||
+void UpdateHideFocus(WPARAM wUpdateUiState, bool& bHideFocus) {
+    if (!(HIWORD(wUpdateUiState) & UISF_HIDEFOCUS)) {
+        return;
+    }
+    switch (LOWORD(wUpdateUiState)) {
+        case UIS_SET:
+            bHideFocus = true;
+            break;
+        case UIS_CLEAR:
+            bHideFocus = false;
+            break;
+        default: {  // UIS_INITIALIZE: as the user's setting says
+            BOOL bCuesAlways = FALSE;
+            SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &bCuesAlways, 0);
+            bHideFocus = !bCuesAlways;
+            break;
+        }
+    }
+}
+
+void DrawFocusCue(const DRAWITEMSTRUCT* pDis, bool bHideFocus) {
+    if (!(pDis->itemState & ODS_FOCUS) || bHideFocus ||
         (SendMessageW(pDis->hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
         return;
     }
@@ -116,6 +136,9 @@ void COwnerDrawButton::OnKeyUp(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
 
 LRESULT COwnerDrawButton::OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
     const LRESULT lResult = DefWindowProc(uMsg, wParam, lParam);
+    if (uMsg == WM_UPDATEUISTATE) {
+        UpdateHideFocus(wParam, m_bHideFocus);
+    }
     if (uMsg == WM_KILLFOCUS && m_bSpaceDown) {
         m_bSpaceDown = false;  // Space released elsewhere: no click
         m_nState = kStateNormal;
@@ -148,7 +171,7 @@ BOOL COwnerDrawButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*me
 
 void COwnerDrawButton::DrawItem(LPDRAWITEMSTRUCT pDis) {
     DrawPicture(pDis);
-    DrawFocusCue(pDis);  // after the picture's GDI+ drawing has ended
+    DrawFocusCue(pDis, m_bHideFocus);  // after the picture's GDI+ drawing has ended
 }
 
 void COwnerDrawButton::DrawPicture(LPDRAWITEMSTRUCT pDis) {

@@ -13,9 +13,12 @@
 // key comes to them (they click), the rest as to any button.
 UINT PictureButtonDlgCode(LPMSG pMsg);
 // The focus cue of a picture button, drawn over its picture while it has the
-// focus and the window's keyboard cues are on (WM_QUERYUISTATE): a mouse
-// user sees the pictures alone.
-void DrawFocusCue(const DRAWITEMSTRUCT* pDis);
+// focus and the keyboard cues are on: a mouse user sees the pictures alone.
+// A button keeps the cue's state as the keyboard-cue messages last set it
+// (WM_UPDATEUISTATE; hidden until one says otherwise), because Wine keeps no
+// such state for WM_QUERYUISTATE to read back.
+void UpdateHideFocus(WPARAM wUpdateUiState, bool& bHideFocus);
+void DrawFocusCue(const DRAWITEMSTRUCT* pDis, bool bHideFocus);
 // Repaints a transparent button together with the page under it, so that a
 // cue taken away leaves nothing behind.
 void RepaintWithPage(HWND hButton);
@@ -79,6 +82,7 @@ private:
     void DrawPicture(LPDRAWITEMSTRUCT pDis);
 
     bool m_bSpaceDown = false;  // Space went down on this button
+    bool m_bHideFocus = true;   // no focus cue: see UpdateHideFocus
 };
 
 // Sends BN_CLICKED of hButton to hNotifyWnd, as both picture buttons report.

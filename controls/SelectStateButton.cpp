@@ -64,6 +64,9 @@ void CSelectStateButton::OnKeyUp(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) 
 LRESULT CSelectStateButton::OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam,
                                        BOOL& /*bHandled*/) {
     const LRESULT lResult = DefWindowProc(uMsg, wParam, lParam);
+    if (uMsg == WM_UPDATEUISTATE) {
+        UpdateHideFocus(wParam, m_bHideFocus);
+    }
     RepaintWithPage(m_hWnd);
     return lResult;
 }
@@ -79,7 +82,7 @@ BOOL CSelectStateButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*
 
 void CSelectStateButton::DrawItem(LPDRAWITEMSTRUCT pDis) {
     DrawPicture(pDis);
-    DrawFocusCue(pDis);  // after the picture's GDI+ drawing has ended
+    DrawFocusCue(pDis, m_bHideFocus);  // after the picture's GDI+ drawing has ended
 }
 
 void CSelectStateButton::DrawPicture(LPDRAWITEMSTRUCT pDis) {

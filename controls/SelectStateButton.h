@@ -55,4 +55,6 @@ private:
     BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message);
     void Toggle();
     void DrawPicture(LPDRAWITEMSTRUCT pDis);
+
+    bool m_bHideFocus = true;  // no focus cue: see UpdateHideFocus
 };

@@ -76,8 +76,10 @@ void CMainDlg::StartInstall() {
     m_nInstallState = kPageInstalling;
     SetTimer(kSlideTimerId, kSlideTimerMs);
     SetWindowPos(nullptr, 0, 0, 650, 360, SWP_NOMOVE | SWP_NOZORDER);
+    // The options strip goes too: below the page's new height it cannot be
+    // seen, and the keyboard must not reach it there.
     for (int nId : {IDC_BTN_CLOSE, IDC_BTN_MIN, IDC_BTN_INSTALL, IDC_CHK_AGREE, IDC_BTN_LICENCE,
-                    IDC_CHK_OPTIONS, IDC_LBL_AGREE}) {
+                    IDC_CHK_OPTIONS, IDC_LBL_AGREE, IDC_BTN_BROWSE, IDC_EDIT_PATH, IDC_LBL_PATH}) {
         ::ShowWindow(GetDlgItem(nId), SW_HIDE);
     }
     m_progress.ShowWindow(SW_SHOW);
@@ -87,6 +89,7 @@ void CMainDlg::StartInstall() {
     m_btnHide.ShowWindow(SW_SHOW);
     m_lblStatus.SetWindowText(ProgressText(0).c_str());
     m_lblStatus.ShowWindow(SW_SHOW);
+    KeepFocusOnPage(m_btnHide);
     InvalidateRect(nullptr, TRUE);
     UpdateWindow();
 

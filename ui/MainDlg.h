@@ -113,6 +113,7 @@ public:
     CWindow m_lblStatus;
     NOTIFYICONDATAW m_nid = {};
     bool m_bTrayIcon = false;  // the icon of m_nid is in the notification area
+    WPARAM m_wKeyboardCues = 0;  // the last change of SetKeyboardCues
     Gdiplus::Image* m_imgLogo = nullptr;
     Gdiplus::Image* m_imgCenter = nullptr;
     Gdiplus::Image* m_imgPathFrame = nullptr;
@@ -142,6 +143,9 @@ private:
     LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnCtlColorStatic(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void CenterOnWorkArea();
+    // Changes the keyboard cues of the dialog and its controls
+    // (WM_CHANGEUISTATE's wParam), once per change.
+    void SetKeyboardCues(WPARAM wChange);
 
     // Commands and tray (ui/MainDlgCommands.cpp).
     void OnTimer(UINT_PTR nIdEvent);
@@ -150,6 +154,9 @@ private:
     LRESULT OnBringToFront(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     // Shows a window that was hidden (and its icon goes) or minimised.
     void ShowAgain();
+    // After a page switch the focus, if it is this window's, goes to the
+    // page's own button, where the keyboard goes on.
+    void KeepFocusOnPage(HWND hPageButton);
     // The notification-area icon: added (false when the shell refuses it;
     // bBalloon: with the balloon) and removed; removing twice is harmless.
     bool AddTrayIcon(bool bBalloon);

@@ -175,6 +175,18 @@ void CMainDlg::ShowAgain() {
     }
 }
 
+void CMainDlg::KeepFocusOnPage(HWND hPageButton) {
+    // Hiding the focused control moves the focus on to another control or
+    // the dialog (the next tab stop may be on no page at all), or nowhere.
+    // Only a focus that is this window's is moved.
+    HWND hFocus = ::GetFocus();
+    const bool bOurs = hFocus ? hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)
+                              : ::GetActiveWindow() == m_hWnd;
+    if (bOurs) {
+        ::SetFocus(hPageButton);
+    }
+}
+
 LRESULT CMainDlg::OnBringToFront(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
                                  BOOL& /*bHandled*/) {
     ShowAgain();

@@ -213,6 +213,10 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
             break;
     }
 
+    // The focus cue shows once the keyboard is used, unless the user asked
+    // for keyboard cues at all times: a mouse user sees the pictures alone.
+    SetKeyboardCues(MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS));
+
     InitTrayIcon(hBigIcon);
     // The program runs elevated: the shell's message that it has made its
     // notification area anew must be let through to it.
@@ -233,7 +237,34 @@ LRESULT CMainDlg::OnDestroy(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
 }
 
 BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
+    // Moving through the controls by keyboard turns the focus cue on, as
+    // Windows' dialog manager does.
+    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_TAB || pMsg->wParam == VK_LEFT ||
+                                        pMsg->wParam == VK_RIGHT || pMsg->wParam == VK_UP ||
+                                        pMsg->wParam == VK_DOWN)) {
+        SetKeyboardCues(MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
+    }
     return IsDialogMessageW(m_hWnd, pMsg);
+}
+
+namespace {
+
+BOOL CALLBACK SendUpdateUiState(HWND hChild, LPARAM lParam) {
+    SendMessageW(hChild, WM_UPDATEUISTATE, static_cast<WPARAM>(lParam), 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void CMainDlg::SetKeyboardCues(WPARAM wChange) {
+    if (wChange == m_wKeyboardCues) {
+        return;
+    }
+    m_wKeyboardCues = wChange;
+    // Windows keeps the state and tells the controls; Wine does neither, so
+    // the controls are told here too (the same news twice changes nothing).
+    SendMessage(WM_CHANGEUISTATE, wChange, 0);
+    EnumChildWindows(m_hWnd, SendUpdateUiState, static_cast<LPARAM>(wChange));
 }
 
 BOOL CMainDlg::OnIdle() {

@@ -136,9 +136,13 @@ on_finished_page() { [ "$(px $((X + 50)) $((Y + 314)))" = "$WHITE" ] && [ "$(px 
 dialog_unmapped() {
     local win
     xdotool mousemove 6 6 mousemove 5 5
-    win=$(xdotool search --class korvix_setup 2>/dev/null | while read -r w; do
-        xwininfo -id "$w" 2>/dev/null | grep -q 'Width: 650' && echo "$w"; done | head -n 1)
+    win=$(program_window)
     [ -n "$win" ] && xwininfo -id "$win" | grep -q 'Map State: IsUnMapped'
+}
+# program_window: the X window of the program's dialog (650 pixels wide).
+program_window() {
+    xdotool search --class korvix_setup 2>/dev/null | while read -r w; do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Width: 650' && echo "$w"; done | head -n 1
 }
 window_gone() { [ "$(px $X $Y)" = "srgb(0,0,0)" ] && [ "$(px $((X + 300)) $((Y + 100)))" = "srgb(0,0,0)" ]; }
 # bar_fill: how many pixels of the bar are filled.

@@ -85,6 +85,35 @@ no_tick)  # install without ticking: the box, then the red warning; ticking hide
     on_installing_page && fail "the installation started"
     ;;
 
+keyboard)  # the licence page with the keyboard alone: Tab, Space, Enter; the focus shows
+    serve tls
+    start_program "$lang"
+    licence_page=$(crop 650 360 $X $Y)
+    # With no window manager on the display the keyboard goes where the
+    # pointer rests: on the page, away from every control, and never moved.
+    at 100 100
+    xdotool key Tab Tab Tab  # close, minimise, install, the agreement box
+    settle
+    shot
+    keep "$scenario-focus-agreement"
+    [ "$(crop 650 360 $X $Y)" != "$licence_page" ] || fail "no focus cue on the agreement box"
+    xdotool key space
+    settle
+    xdotool key shift+Tab
+    settle
+    shot
+    keep "$scenario-focus-install"
+    xdotool key Return
+    await_screen 20 on_installing_page || fail "Enter on the install button did not install"
+    await_screen 60 on_finished_page || fail "no finished page"
+    keep "$scenario-finished"
+    [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
+    xdotool key Return  # the focus moved on to the start button with the page
+    ended_with 1000
+    for _ in $(seq 100); do [ -s "$work/product.txt" ] && break; sleep 0.1; done
+    [ -s "$work/product.txt" ] || fail "the product did not start"
+    ;;
+
 hide)  # hide during the download: icon and balloon; back by itself on the finished page
     installing_in_tray 60k
     await_screen 10 eval '[ "$(px 60 60)" = "$WHITE" ]' || fail "no balloon"
