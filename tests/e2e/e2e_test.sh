@@ -83,6 +83,20 @@ no_tick)  # install without ticking: the box, then the red warning; ticking hide
     shot
     [ "$(crop 300 12 $((X + 20)) $((Y + 345)))" = "$warning_before" ] || fail "ticking left the warning"
     on_installing_page && fail "the installation started"
+    # A double-click is two clicks: the box toggles twice, the licence page
+    # opens once per click (the browser stand-in records each).
+    ticked=$(crop 14 14 $((X + 20)) $((Y + 329)))
+    at 27 336
+    xdotool click --repeat 2 --delay 100 1
+    settle
+    shot
+    [ "$(crop 14 14 $((X + 20)) $((Y + 329)))" = "$ticked" ] || fail "a double-click toggled the box once"
+    : >"$work/browser.txt"
+    at 100 336
+    xdotool click --repeat 2 --delay 100 1
+    away
+    sleep 2
+    [ "$(wc -l <"$work/browser.txt")" -eq 2 ] || fail "a double-click opened $(wc -l <"$work/browser.txt") pages"
     ;;
 
 keyboard)  # the licence page with the keyboard alone: Tab, Space, Enter; the focus shows
