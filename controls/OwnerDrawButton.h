@@ -22,6 +22,18 @@ void DrawFocusCue(const DRAWITEMSTRUCT* pDis, bool bHideFocus);
 // Repaints a transparent button together with the page under it, so that a
 // cue taken away leaves nothing behind.
 void RepaintWithPage(HWND hButton);
+// The message-map entries both picture buttons share: the second press of a
+// double-click is a press, Space and Enter (OnKeyDown, OnKeyUp), and the
+// focus cue's repaints (OnFocusCue).
+#define PICTURE_BUTTON_KEYBOARD_MAP()                  \
+    MSG_WM_LBUTTONDBLCLK(OnLButtonDown)                \
+    MSG_WM_KEYDOWN(OnKeyDown)                          \
+    MSG_WM_KEYUP(OnKeyUp)                              \
+    MSG_WM_GETDLGCODE(PictureButtonDlgCode)            \
+    MESSAGE_HANDLER(WM_SETFOCUS, OnFocusCue)           \
+    MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusCue)          \
+    MESSAGE_HANDLER(WM_UPDATEUISTATE, OnFocusCue)
+
 // A picture push button: normal, hover and pressed pictures; the click is
 // reported (sent, WM_COMMAND BN_CLICKED) when the left button is released
 // over it, when Space is released or Enter pressed while it has the focus,
@@ -44,14 +56,8 @@ public:
         CHAIN_MSG_MAP_ALT(COwnerDraw<COwnerDrawButton>, 1)
         MSG_WM_MOUSEMOVE(OnMouseMove)
         MSG_WM_LBUTTONDOWN(OnLButtonDown)
-        MSG_WM_LBUTTONDBLCLK(OnLButtonDown)  // the second press of a double-click
         MSG_WM_LBUTTONUP(OnLButtonUp)
-        MSG_WM_KEYDOWN(OnKeyDown)
-        MSG_WM_KEYUP(OnKeyUp)
-        MSG_WM_GETDLGCODE(PictureButtonDlgCode)
-        MESSAGE_HANDLER(WM_SETFOCUS, OnFocusCue)
-        MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusCue)
-        MESSAGE_HANDLER(WM_UPDATEUISTATE, OnFocusCue)
+        PICTURE_BUTTON_KEYBOARD_MAP()
         MSG_WM_TIMER(OnTimer)
         MSG_WM_SETCURSOR(OnSetCursor)
         DEFAULT_REFLECTION_HANDLER()
