@@ -14,6 +14,7 @@
 #include "SegmentInfo.h"
 #include "ShellFolder.h"
 #include "WaitingCompletions.h"
+#include "WinInetRequest.h"
 
 std::wstring g_strHost;
 std::wstring g_strObject;
@@ -73,6 +74,7 @@ void CMainDlg::StartInstall() {
                        MB_ICONINFORMATION);
         return;
     }
+    RaiseProcessConnectionLimits();  // before the first transfer
     m_nInstallState = kPageInstalling;
     SetTimer(kSlideTimerId, kSlideTimerMs);
     SetWindowPos(nullptr, 0, 0, 650, 360, SWP_NOMOVE | SWP_NOZORDER);

@@ -1,5 +1,8 @@
 #include "WinInetRequest.h"
 
+#include <cwchar>
+
+#include "DebugTrace.h"
 #include "HttpAnswer.h"
 #include "ProxyStateMemo.h"
 
@@ -35,8 +38,29 @@ void SetWireTimeouts(HINTERNET hInternet) {
 
 }  // namespace
 
+namespace {
+
+const DWORD kMaxConnsPerServer = 50;
+
+}  // namespace
+
+void RaiseProcessConnectionLimits() {
+    DWORD dwMax = kMaxConnsPerServer;
+    const BOOL bServer = InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &dwMax,
+                                            sizeof(dwMax));
+    const DWORD dwServerError = bServer ? 0 : GetLastError();
+    const BOOL bServer10 = InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER,
+                                              &dwMax, sizeof(dwMax));
+    const DWORD dwServer10Error = bServer10 ? 0 : GetLastError();
+    wchar_t szTrace[128];
+    swprintf(szTrace, 128, L"connection limits %lu: per server %d (%lu), per 1.0 server %d (%lu)\n\r",
+             static_cast<unsigned long>(dwMax), bServer, static_cast<unsigned long>(dwServerError),
+             bServer10, static_cast<unsigned long>(dwServer10Error));
+    KORVIX_TRACE(szTrace);
+}
+
 void SetMaxConnections(HINTERNET hConnect) {
-    DWORD dwMax = 50;
+    DWORD dwMax = kMaxConnsPerServer;
     InternetSetOptionW(hConnect, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &dwMax, sizeof(dwMax));
     InternetSetOptionW(hConnect, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &dwMax, sizeof(dwMax));
 }

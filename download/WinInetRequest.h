@@ -37,3 +37,12 @@ private:
 
 // Raises both per-server connection limits of the handle to 50; results ignored.
 void SetMaxConnections(HINTERNET hConnect);
+
+// The per-server connection limits for all 40 transfers at once: 50 for an
+// HTTP/1.1 and an HTTP/1.0 server, for the whole process. WinINet keeps them
+// per process and takes them only without a handle (the default lets 2 to a
+// few connections to one server run; the rest wait inside HttpSendRequestW).
+// Called before the first transfer; the results go to the debug trace.
+// (WinHTTP needs no such call: its limit is per session, unlimited by
+// default, and every request opens its own session.)
+void RaiseProcessConnectionLimits();

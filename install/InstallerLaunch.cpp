@@ -110,10 +110,10 @@ LRESULT CMainDlg::OnInstallCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM 
     m_btnStart.ShowWindow(SW_SHOW);
     m_btnClose.ShowWindow(SW_SHOW);
     m_btnMin.ShowWindow(SW_SHOW);
-    KeepFocusOnPage(m_btnStart);
     if (!IsWindowVisible()) {
-        ShowWindow(SW_SHOW);
         RemoveTrayIcon();
+        ShowWindow(SW_SHOW);
     }
+    KeepFocusOnPage(m_btnStart);
     return 0;
 }

@@ -120,9 +120,11 @@ void CMainDlg::InitTrayIcon(HICON /*hBigIcon*/) {
 
 LRESULT CMainDlg::OnBtnHide(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
                             BOOL& /*bHandled*/) {
-    // Without its icon a hidden window could not be brought back: it stays.
-    if (AddTrayIcon(true)) {
-        ShowWindow(SW_HIDE);
+    // Without its icon a hidden window could not be brought back: it shows
+    // again.
+    ShowWindow(SW_HIDE);
+    if (!AddTrayIcon(true)) {
+        ShowWindow(SW_SHOWNORMAL);
     }
     return 0;
 }
@@ -150,9 +152,16 @@ UINT CMainDlg::TaskbarCreatedMessage() {
 
 LRESULT CMainDlg::OnTaskbarCreated(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
                                    BOOL& /*bHandled*/) {
-    // The new notification area has none of the old icons: a hidden window
-    // gets its icon back, without the balloon; failing that, it shows.
-    if (m_bTrayIcon && !AddTrayIcon(false)) {
+    // A new notification area has none of the old icons: a hidden window
+    // gets its icon back, without the balloon; failing that, it shows. An
+    // area that still has it (Wine announces its area when the first icon
+    // comes) is left alone.
+    if (!m_bTrayIcon) {
+        return 0;
+    }
+    NOTIFYICONDATAW nid = m_nid;
+    nid.uFlags = NIF_TIP;
+    if (!Shell_NotifyIconW(NIM_MODIFY, &nid) && !AddTrayIcon(false)) {
         ShowWindow(SW_SHOWNORMAL);
     }
     return 0;
@@ -167,9 +176,10 @@ LRESULT CMainDlg::OnTrayNotify(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL
 
 void CMainDlg::ShowAgain() {
     if (!IsWindowVisible()) {
-        // Hidden to the notification area, or by a close request.
-        ShowWindow(SW_SHOWNORMAL);
+        // Hidden to the notification area, or by a close request. The icon
+        // goes first: the window never shows beside it.
         RemoveTrayIcon();
+        ShowWindow(SW_SHOWNORMAL);
     } else if (::IsIconic(m_hWnd)) {
         ShowWindow(SW_RESTORE);
     }
@@ -178,11 +188,12 @@ void CMainDlg::ShowAgain() {
 void CMainDlg::KeepFocusOnPage(HWND hPageButton) {
     // Hiding the focused control moves the focus on to another control or
     // the dialog (the next tab stop may be on no page at all), or nowhere.
-    // Only a focus that is this window's is moved.
+    // Only a focus that is this window's is moved, and only while the
+    // window shows: giving the focus would make a hidden window active.
     HWND hFocus = ::GetFocus();
     const bool bOurs = hFocus ? hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)
                               : ::GetActiveWindow() == m_hWnd;
-    if (bOurs) {
+    if (bOurs && IsWindowVisible()) {
         ::SetFocus(hPageButton);
     }
 }

@@ -8,9 +8,11 @@
 #include <gdiplus.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <numeric>
 #include <string>
@@ -232,6 +234,16 @@ protected:
         LocalFree(pDescriptor);
     }
 
+    // The most range requests the fault server was answering at one time.
+    int MostRangesOpen() {
+        int nMost = 0;
+        for (const std::string& strLine : ServerLog()) {
+            const std::string strOpen = JsonField(strLine, "open_ranges");
+            nMost = std::max(nMost, strOpen.empty() ? 0 : std::stoi(strOpen));
+        }
+        return nMost;
+    }
+
     // Requests of one target in the fault server's log, in arrival order.
     std::vector<std::string> Requests(const std::string& strTarget) {
         std::vector<std::string> vec;
@@ -401,6 +413,33 @@ TEST_F(InstallRoad, SegmentsParkedAndRelaunched) {
     EXPECT_EQ(36u, Requests("1").size());
     ExpectAssembledInOrder();
     ExpectInstallerRanOnThePayload();
+}
+
+// Every range is held a second at the server: all 40 are open there at the
+// same time, and the process-wide connection limits read back as the
+// program set them (WinINet's own default is lower).
+TEST_F(InstallRoad, FortyRangesAtOnce) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    ExpectInstallerRanOnThePayload();
+    EXPECT_FALSE(g_bFallback);
+    EXPECT_EQ(40, MostRangesOpen());
+    for (DWORD dwOption :
+         {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER}) {
+        DWORD dwValue = 0;
+        DWORD cbValue = sizeof(dwValue);
+        ASSERT_TRUE(InternetQueryOptionW(nullptr, dwOption, &dwValue, &cbValue)) << dwOption;
+        EXPECT_EQ(50u, dwValue) << dwOption;
+    }
+}
+
+// The same over WinHTTP on port 80, after 42 failed size queries on 443.
+TEST_F(InstallRoad, FortyRangesAtOnceInFallback) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    ExpectInstallerRanOnThePayload();
+    EXPECT_TRUE(g_bFallback);
+    EXPECT_EQ(40, MostRangesOpen());
 }
 
 // Segment 3 always answers 500: once every other segment is complete and 3

@@ -73,6 +73,11 @@ SegmentsParkedAndRelaunched)
             {"target": 1, "action": "status:500", "attempts": 35},
             {"target": '"$(others 0 1)"', "action": "delay:6", "attempts": 1},
             {"target": '"$(others 0 1)"', "action": "rate:150000"}]' ;;
+FortyRangesAtOnce)
+    fault '[{"target": '"$(others)"', "action": "delay:1", "attempts": 1}]' ;;
+FortyRangesAtOnceInFallback)
+    fault '[{"target": "size", "action": "status:500", "attempts": 42},
+            {"target": '"$(others)"', "action": "delay:1", "attempts": 1}]' --http-port 80 ;;
 NetworkFailureOk | NetworkFailureCancel)
     fault '[{"target": 3, "action": "status:500"}]' ;;
 TinyFileOf43Bytes)

@@ -40,6 +40,7 @@ class State:
         self.rules = rules
         self.lock = threading.Lock()
         self.attempts = {}
+        self.open_ranges = 0  # range requests being answered now
         self.log = open(log_path, "a", buffering=1)
 
     def segment_of(self, first):
@@ -84,7 +85,23 @@ def make_handler(state, port):
         def do_GET(self):
             self.answer(head=False)
 
+        # Counts the range requests answered at the same time: each log line
+        # of one says how many were open when it came ("open_ranges").
         def answer(self, head):
+            ranged = (self.headers.get("Range") or "").startswith("bytes=")
+            self.open_ranges = 0
+            if ranged:
+                with state.lock:
+                    state.open_ranges += 1
+                    self.open_ranges = state.open_ranges
+            try:
+                self.respond(head)
+            finally:
+                if ranged:
+                    with state.lock:
+                        state.open_ranges -= 1
+
+        def respond(self, head):
             size = len(state.payload)
             first, last = 0, size - 1
             ranged = False
@@ -104,7 +121,8 @@ def make_handler(state, port):
             state.write_log({"time": time.time(), "port": port, "method": self.command,
                              "path": self.path, "range": header, "first": first if ranged else None,
                              "last": last if ranged else None, "target": target,
-                             "attempt": attempt, "actions": sorted(actions.values())})
+                             "attempt": attempt, "actions": sorted(actions.values()),
+                             "open_ranges": self.open_ranges})
             if "delay" in actions:
                 time.sleep(float(actions["delay"].split(":")[1]))
             if self.path.split("?")[0] != "/" + state.path:
