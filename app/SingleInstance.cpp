@@ -16,19 +16,13 @@ BOOL CALLBACK FindMarkedWindow(HWND hWnd, LPARAM lParam) {
 
 }  // namespace
 
-CSingleInstance::CSingleInstance() : m_hMutex(nullptr), m_bFirst(true) {
+CSingleInstance::CSingleInstance() : m_bFirst(true) {
     SetLastError(ERROR_SUCCESS);
-    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    m_mutex.Attach(CreateMutexW(nullptr, FALSE, kMutexName));
     const DWORD dwError = GetLastError();
     // A name held by a copy that may not share it (access denied) is taken
     // too. Any other failure tells nothing: this copy runs, as it would have.
     m_bFirst = dwError != ERROR_ALREADY_EXISTS && dwError != ERROR_ACCESS_DENIED;
-}
-
-CSingleInstance::~CSingleInstance() {
-    if (m_hMutex) {
-        CloseHandle(m_hMutex);
-    }
 }
 
 void CSingleInstance::BringRunningCopyToFront() {

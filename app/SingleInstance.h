@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 // A second copy of the program asks the running one, by this message, to
 // come to the front (shown again if it was hidden). wParam, lParam: 0.
 const UINT WM_BRING_TO_FRONT = WM_APP + 1;
@@ -14,7 +16,6 @@ extern const wchar_t kMainWindowProp[];
 class CSingleInstance {
 public:
     CSingleInstance();
-    ~CSingleInstance();
     CSingleInstance(const CSingleInstance&) = delete;
     CSingleInstance& operator=(const CSingleInstance&) = delete;
 
@@ -25,6 +26,6 @@ public:
     static void BringRunningCopyToFront();
 
 private:
-    HANDLE m_hMutex;  // closed with CloseHandle
+    CKernelHandle m_mutex;
     bool m_bFirst;
 };

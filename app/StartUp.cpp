@@ -3,21 +3,21 @@
 #include "AppModule.h"
 #include "DebugTrace.h"
 #include "MainDlg.h"
+#include "UniqueHandle.h"
 
 bool SetCompatibilityAssistantFlag() {
-    HKEY hKey = nullptr;
+    CRegistryKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER,
                       L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\"
                       L"Compatibility Assistant\\Persisted",
-                      0, KEY_READ | KEY_WRITE, &hKey) != ERROR_SUCCESS) {
+                      0, KEY_READ | KEY_WRITE, key.Receive()) != ERROR_SUCCESS) {
         return false;
     }
     wchar_t szPath[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     DWORD dwValue = 1;
-    LONG lResult = RegSetValueExW(hKey, szPath, 0, REG_DWORD,
-                                  reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue));
-    RegCloseKey(hKey);
+    const LONG lResult = RegSetValueExW(key.Get(), szPath, 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue));
     return lResult == ERROR_SUCCESS;
 }
 

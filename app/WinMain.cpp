@@ -1,10 +1,10 @@
 #include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
 #include <commctrl.h>
 #include <crtdbg.h>
 
 #include "AppModule.h"
+#include "ComApartment.h"
+#include "GdiplusSession.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
 #include "SingleInstance.h"
@@ -22,13 +22,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR psz
         return kExitCodeNormal;
     }
 
-    HRESULT hr = CoInitialize(nullptr);
-    _ASSERTE(SUCCEEDED(hr));
-    (void)hr;
-
-    ULONG_PTR gdiplusToken = 0;
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+    CComApartment com;
+    _ASSERTE(SUCCEEDED(com.Result()));
+    CGdiplusSession gdiplus;
 
     SetCompatibilityAssistantFlag();
     ExtractLanguagePacks();
@@ -43,14 +39,13 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR psz
     _ASSERTE(bCommonControls);
     (void)bCommonControls;
 
-    hr = _Module.Init(nullptr, hInstance);
+    HRESULT hr = _Module.Init(nullptr, hInstance);
     _ASSERTE(SUCCEEDED(hr));
+    (void)hr;
 
     WarmUpTrustStore();
     int nResult = RunMainDialog(pszCmdLine, nCmdShow);
 
     _Module.Term();
-    Gdiplus::GdiplusShutdown(gdiplusToken);
-    CoUninitialize();
     return nResult;
 }

@@ -3,14 +3,6 @@
 #include "Drawing.h"
 #include "OwnerDrawButton.h"
 
-CSelectStateButton::CSelectStateButton() {
-    InitializeCriticalSection(&m_csState);
-}
-
-CSelectStateButton::~CSelectStateButton() {
-    DeleteCriticalSection(&m_csState);
-}
-
 void CSelectStateButton::SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*> vecImages) {
     if (hNotifyWnd) {
         m_hNotifyWnd = hNotifyWnd;
@@ -19,16 +11,15 @@ void CSelectStateButton::SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*>
 }
 
 int CSelectStateButton::GetSelectState() {
-    EnterCriticalSection(&m_csState);
-    int nState = m_nSelectState;
-    LeaveCriticalSection(&m_csState);
-    return nState;
+    CCriticalSectionLock lock(m_csState);
+    return m_nSelectState;
 }
 
 void CSelectStateButton::SetSelectState(int nState) {
-    EnterCriticalSection(&m_csState);
-    m_nSelectState = nState;
-    LeaveCriticalSection(&m_csState);
+    {
+        CCriticalSectionLock lock(m_csState);
+        m_nSelectState = nState;
+    }
     // A hidden button shows its state when it is next drawn.
     if (IsWindowVisible()) {
         Invalidate(TRUE);

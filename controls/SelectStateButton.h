@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../framework/Controls.h"
+#include "CriticalSection.h"
 #include "../framework/WindowImpl.h"
 #include "OwnerDrawButton.h"
 
@@ -18,9 +19,6 @@
 class CSelectStateButton : public CWindowImpl<CSelectStateButton, CButtonT<CWindow>>,
                            public COwnerDraw<CSelectStateButton> {
 public:
-    CSelectStateButton();
-    ~CSelectStateButton() override;
-
     // Images are not owned: index 0 for state 0, 1 for state 1. A null
     // notify window keeps the previous one.
     void SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*> vecImages);
@@ -39,7 +37,7 @@ public:
     int m_nSelectState = 0;
     std::vector<Gdiplus::Image*> m_vecImages;
     HWND m_hNotifyWnd = nullptr;
-    CRITICAL_SECTION m_csState;
+    CCriticalSection m_csState;
 
 private:
     void OnLButtonDown(UINT nFlags, CPoint point);

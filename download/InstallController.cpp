@@ -19,7 +19,7 @@
 std::wstring g_strHost;
 std::wstring g_strObject;
 std::wstring g_strPublicDocs;
-HANDLE g_hDownFile = INVALID_HANDLE_VALUE;
+CFileHandle g_hDownFile;
 DWORD g_nDownBytes = 0;
 int g_nFatalCount = 0;
 bool g_bFallback = false;
@@ -106,10 +106,7 @@ void CMainDlg::StartInstall() {
 
 void CMainDlg::RestartInstall() {
     g_bFallback = true;
-    if (g_hDownFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(g_hDownFile);
-    }
-    g_hDownFile = INVALID_HANDLE_VALUE;
+    g_hDownFile.Close();
     m_nRetryCount = 0;
     m_nCurrentWriteId = 0;
     m_nCompleteCount = 0;

@@ -4,6 +4,7 @@
 #include <sddl.h>
 
 #include "DebugTrace.h"
+#include "UniqueHandle.h"
 
 const wchar_t kPrivateFolderSddl[] =
     L"O:BAG:SYD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
@@ -68,24 +69,26 @@ bool CreatePrivateFolder(const std::wstring& strFolder, DWORD& dwError) {
 // handle, and deleted through it. Where a link cannot be opened as such (Wine
 // opens its target), nothing is deleted.
 bool RemoveLink(const std::wstring& strPath) {
-    HANDLE hLink = CreateFileW(strPath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING,
-                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (hLink == INVALID_HANDLE_VALUE) {
+    CFileHandle link(CreateFileW(strPath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING,
+                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                 nullptr));
+    if (!link) {
         return false;
     }
     BY_HANDLE_FILE_INFORMATION info = {};
     FILE_DISPOSITION_INFO disposition = {TRUE};
     bool bRemoved = false;
-    if (!GetFileInformationByHandle(hLink, &info) || !IsLink(info.dwFileAttributes)) {
+    if (!GetFileInformationByHandle(link.Get(), &info) || !IsLink(info.dwFileAttributes)) {
         SetLastError(ERROR_CANT_ACCESS_FILE);
     } else {
-        bRemoved = SetFileInformationByHandle(hLink, FileDispositionInfo, &disposition,
+        bRemoved = SetFileInformationByHandle(link.Get(), FileDispositionInfo, &disposition,
                                               sizeof(disposition)) != FALSE;
     }
+    // The delete happens on close; the caller reads this call's error.
     const DWORD dwError = GetLastError();
-    CloseHandle(hLink);
+    link.Close();
     SetLastError(dwError);
     return bRemoved;
 }

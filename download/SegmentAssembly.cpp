@@ -4,8 +4,7 @@
 #include <stdio.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <new>
+#include <utility>
 #include <vector>
 
 #include "BlockWrite.h"
@@ -32,9 +31,10 @@ const DWORD kWriteEndWaitMs = 10000;
 unsigned __stdcall WriteSegmentThread(void* pParam) {
     const SegmentInfo& segment = *static_cast<SegmentInfo*>(pParam);
     DWORD dwError = 0;
-    const bool bWritten = WriteInBlocks(g_hDownFile, segment.pBuffer, segment.nLength, dwError);
+    const bool bWritten =
+        WriteInBlocks(g_hDownFile.Get(), segment.pBuffer, segment.nLength, dwError);
     if (bWritten) {
-        FlushFileBuffers(g_hDownFile);
+        FlushFileBuffers(g_hDownFile.Get());
     }
     // Before the report: the dialog may start the next write on it.
     SetEvent(g_hNoWriteRunning);
@@ -68,43 +68,23 @@ bool CreateDownloadFile() {
         KORVIX_TRACE(L"_wremove() fail!");
         PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
     }
-    g_hDownFile = CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (g_hDownFile == INVALID_HANDLE_VALUE) {
+    CFileHandle file(CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
         return false;
     }
+    g_hDownFile = std::move(file);
     return true;
 }
 
-void FreeSegmentTable(SegmentInfo* pSegments) {
-    for (int i = 0; i < SEGMENT_COUNT; ++i) {
-        free(pSegments[i].pBuffer);
-    }
-    delete[] pSegments;
-}
-
-// The table with every buffer, or null when memory runs out (nothing kept).
-SegmentInfo* NewSegmentTable(DWORD nFileSize) {
-    SegmentInfo* pSegments = new (std::nothrow) SegmentInfo[SEGMENT_COUNT];
-    if (!pSegments) {
-        return nullptr;
-    }
-    PlanSegments(nFileSize, pSegments);
-    for (int i = 0; i < SEGMENT_COUNT; ++i) {
-        if (pSegments[i].nLength == 0) {
-            continue;
-        }
-        pSegments[i].pBuffer = static_cast<BYTE*>(malloc(pSegments[i].nLength));
-        if (!pSegments[i].pBuffer) {
-            FreeSegmentTable(pSegments);
-            return nullptr;
-        }
-    }
-    return pSegments;
-}
-
 }  // namespace
+
+CMainDlg::~CMainDlg() {
+    // Transfers still running when the program ends write into their
+    // buffers until the process ends with them: the table goes with it.
+    (void)m_pSegments.release();
+}
 
 LRESULT CMainDlg::OnFileSizeMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
                                 BOOL& /*bHandled*/) {
@@ -114,7 +94,7 @@ LRESULT CMainDlg::OnFileSizeMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_FILESIZE);
         return 1;
     }
-    if (g_hDownFile == INVALID_HANDLE_VALUE && !CreateDownloadFile()) {
+    if (!g_hDownFile && !CreateDownloadFile()) {
         return 1;
     }
     m_nFileSize = nFileSize;
@@ -170,12 +150,11 @@ void CMainDlg::StartSegmentWrite(int nId) {
 }
 
 void CMainDlg::DiscardDownload() {
-    if (g_hDownFile != INVALID_HANDLE_VALUE) {
+    if (g_hDownFile) {
         if (WaitForSingleObject(g_hNoWriteRunning, kWriteEndWaitMs) != WAIT_OBJECT_0) {
             return;  // a write hangs: closing under it could hand it another file
         }
-        CloseHandle(g_hDownFile);
-        g_hDownFile = INVALID_HANDLE_VALUE;
+        g_hDownFile.Close();
     }
     std::wstring strPath;
     if (!g_strPublicDocs.empty() && PartialFilePath(strPath)) {
@@ -193,13 +172,10 @@ LRESULT CMainDlg::OnUnionFileCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARA
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_SYSTEM);
         return 0;
     }
-    free(m_pSegments[m_nCurrentWriteId].pBuffer);
-    m_pSegments[m_nCurrentWriteId].pBuffer = nullptr;
+    FreeSegmentBuffer(m_pSegments[m_nCurrentWriteId]);
     if (m_nCurrentWriteId == SEGMENT_COUNT - 1) {
-        CloseHandle(g_hDownFile);
-        g_hDownFile = INVALID_HANDLE_VALUE;
-        delete[] m_pSegments;
-        m_pSegments = nullptr;
+        g_hDownFile.Close();
+        m_pSegments.reset();
         StartWorker(RunInstallerThread, nullptr, DOWN_ERR_SYSTEM);
         return 0;
     }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 // The download is cut into this many byte ranges, fetched side by side.
 const int SEGMENT_COUNT = 40;
 
@@ -15,3 +17,16 @@ struct SegmentInfo {
     DWORD nReceived;   // bytes stored so far
     BYTE* pBuffer;     // nLength bytes; null once written (or when empty)
 };
+
+// Frees a segment's buffer (once it is on disk) and leaves it null.
+void FreeSegmentBuffer(SegmentInfo& segment);
+
+// The table of SEGMENT_COUNT records owns the buffers still in it.
+struct SegmentTableDeleter {
+    void operator()(SegmentInfo* pSegments) const;
+};
+using SegmentTable = std::unique_ptr<SegmentInfo[], SegmentTableDeleter>;
+
+// A planned table for nFileSize bytes with every buffer, or an empty one
+// when memory runs out (nothing is kept then).
+SegmentTable NewSegmentTable(DWORD nFileSize);

@@ -4,6 +4,7 @@
 #include <winhttp.h>
 
 #include "HttpRequest.h"
+#include "WinHttpHandle.h"
 
 // The fallback transport: WinHTTP, always plain HTTP on port 80.
 class CWinHttpRequest : public CHttpRequest {
@@ -11,7 +12,6 @@ public:
     CWinHttpRequest() = default;
     CWinHttpRequest(const CWinHttpRequest&) = delete;
     CWinHttpRequest& operator=(const CWinHttpRequest&) = delete;
-    ~CWinHttpRequest() override;
 
     bool Open() override;
     bool Connect(const std::wstring& strHost) override;
@@ -25,7 +25,8 @@ public:
     bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) override;
 
 private:
-    HINTERNET m_hRoot = nullptr;
-    HINTERNET m_hConnect = nullptr;
-    HINTERNET m_hRequest = nullptr;
+    // Closed in reverse order: request, connection, root.
+    CWinHttpHandle m_hRoot;
+    CWinHttpHandle m_hConnect;
+    CWinHttpHandle m_hRequest;
 };

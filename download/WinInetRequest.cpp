@@ -65,63 +65,51 @@ void SetMaxConnections(HINTERNET hConnect) {
     InternetSetOptionW(hConnect, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &dwMax, sizeof(dwMax));
 }
 
-CWinInetRequest::~CWinInetRequest() {
-    if (m_hRequest) {
-        InternetCloseHandle(m_hRequest);
-    }
-    if (m_hConnect) {
-        InternetCloseHandle(m_hConnect);
-    }
-    if (m_hRoot) {
-        InternetCloseHandle(m_hRoot);
-    }
-}
-
 bool CWinInetRequest::Open() {
     DWORD dwAccess = ProxyInUse() ? INTERNET_OPEN_TYPE_PRECONFIG
                                   : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
-    m_hRoot = InternetOpenW(L"", dwAccess, nullptr, nullptr, 0);
+    m_hRoot.Attach(InternetOpenW(L"", dwAccess, nullptr, nullptr, 0));
     if (!m_hRoot) {
         return false;
     }
-    SetWireTimeouts(m_hRoot);
+    SetWireTimeouts(m_hRoot.Get());
     return true;
 }
 
 bool CWinInetRequest::Connect(const std::wstring& strHost) {
-    m_hConnect = InternetConnectW(m_hRoot, strHost.c_str(), INTERNET_DEFAULT_HTTPS_PORT, nullptr,
-                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    return m_hConnect != nullptr;
+    m_hConnect.Attach(InternetConnectW(m_hRoot.Get(), strHost.c_str(), INTERNET_DEFAULT_HTTPS_PORT, nullptr,
+                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    return m_hConnect.IsValid();
 }
 
 void CWinInetRequest::SetMaxConnections() {
-    ::SetMaxConnections(m_hConnect);
+    ::SetMaxConnections(m_hConnect.Get());
 }
 
 bool CWinInetRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject) {
     LPCWSTR rgpszAcceptTypes[] = {L"*/*", nullptr};
-    m_hRequest = HttpOpenRequestW(m_hConnect, pszVerb, strObject.c_str(), L"HTTP/1.1", nullptr,
-                                  rgpszAcceptTypes, kRequestFlags, 0);
+    m_hRequest.Attach(HttpOpenRequestW(m_hConnect.Get(), pszVerb, strObject.c_str(), L"HTTP/1.1", nullptr,
+                                  rgpszAcceptTypes, kRequestFlags, 0));
     if (!m_hRequest) {
         return false;
     }
-    SetWireTimeouts(m_hRequest);
+    SetWireTimeouts(m_hRequest.Get());
     return true;
 }
 
 bool CWinInetRequest::AddHeader(const std::wstring& strHeader) {
-    return HttpAddRequestHeadersW(m_hRequest, strHeader.c_str(),
+    return HttpAddRequestHeadersW(m_hRequest.Get(), strHeader.c_str(),
                                   static_cast<DWORD>(strHeader.size()), HTTP_ADDREQ_FLAG_ADD) != FALSE;
 }
 
 bool CWinInetRequest::Send() {
-    return HttpSendRequestW(m_hRequest, nullptr, 0, nullptr, 0) != FALSE;
+    return HttpSendRequestW(m_hRequest.Get(), nullptr, 0, nullptr, 0) != FALSE;
 }
 
 bool CWinInetRequest::QueryStatus(DWORD& nStatus) {
     DWORD dwSize = sizeof(nStatus);
     DWORD dwIndex = 0;
-    return HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &nStatus,
+    return HttpQueryInfoW(m_hRequest.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &nStatus,
                           &dwSize, &dwIndex) != FALSE;
 }
 
@@ -129,7 +117,7 @@ bool CWinInetRequest::QueryContentLength(DWORD& nLength) {
     wchar_t szLength[40] = {};
     DWORD dwSize = sizeof(szLength);
     DWORD dwIndex = 0;
-    if (!HttpQueryInfoW(m_hRequest, HTTP_QUERY_CONTENT_LENGTH, szLength, &dwSize, &dwIndex)) {
+    if (!HttpQueryInfoW(m_hRequest.Get(), HTTP_QUERY_CONTENT_LENGTH, szLength, &dwSize, &dwIndex)) {
         return false;
     }
     return ParseContentLength(szLength, nLength);
@@ -139,7 +127,7 @@ bool CWinInetRequest::QueryContentRange(std::wstring& strRange) {
     wchar_t szRange[128] = {};
     DWORD dwSize = sizeof(szRange) - sizeof(wchar_t);
     DWORD dwIndex = 0;
-    if (!HttpQueryInfoW(m_hRequest, HTTP_QUERY_CONTENT_RANGE, szRange, &dwSize, &dwIndex)) {
+    if (!HttpQueryInfoW(m_hRequest.Get(), HTTP_QUERY_CONTENT_RANGE, szRange, &dwSize, &dwIndex)) {
         return false;
     }
     strRange = szRange;
@@ -148,7 +136,7 @@ bool CWinInetRequest::QueryContentRange(std::wstring& strRange) {
 
 bool CWinInetRequest::Read(void* pBuffer, DWORD nSize, DWORD& nRead) {
     nRead = 0;
-    return InternetReadFile(m_hRequest, pBuffer, nSize, &nRead) != FALSE;
+    return InternetReadFile(m_hRequest.Get(), pBuffer, nSize, &nRead) != FALSE;
 }
 
 CHttpRequest* NewWinInetRequest() {

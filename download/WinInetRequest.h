@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include "HttpRequest.h"
+#include "InternetHandle.h"
 
 // The normal transport: WinINet, always HTTPS on port 443.
 class CWinInetRequest : public CHttpRequest {
@@ -15,7 +16,6 @@ public:
     CWinInetRequest() = default;
     CWinInetRequest(const CWinInetRequest&) = delete;
     CWinInetRequest& operator=(const CWinInetRequest&) = delete;
-    ~CWinInetRequest() override;
 
     bool Open() override;
     bool Connect(const std::wstring& strHost) override;
@@ -30,9 +30,10 @@ public:
     bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) override;
 
 private:
-    HINTERNET m_hRoot = nullptr;
-    HINTERNET m_hConnect = nullptr;
-    HINTERNET m_hRequest = nullptr;
+    // Closed in reverse order: request, connection, root.
+    CInternetHandle m_hRoot;
+    CInternetHandle m_hConnect;
+    CInternetHandle m_hRequest;
 };
 
 // Raises both per-server connection limits of the handle to 50; results ignored.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "../app/DebugTrace.h"
+#include "DebugTrace.h"
 
 namespace {
 

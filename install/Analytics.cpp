@@ -1,11 +1,12 @@
 #include <windows.h>
 #include <objbase.h>
-#include <winhttp.h>
 
 #include "AnalyticsAccount.h"
 #include "AnalyticsEvent.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
+#include "UniqueHandle.h"
+#include "WinHttpHandle.h"
 
 namespace {
 
@@ -29,19 +30,17 @@ std::wstring Widen(const char* psz) {
 
 // The stored id, or false when it cannot be read (a new one is then made).
 bool ReadStoredClientId(std::wstring& strId) {
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClientKey, 0, KEY_READ | KEY_WOW64_64KEY, &hKey) !=
-        ERROR_SUCCESS) {
+    CRegistryKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClientKey, 0, KEY_READ | KEY_WOW64_64KEY,
+                      key.Receive()) != ERROR_SUCCESS) {
         return false;
     }
     // One element more than the size passed: a value that fills the buffer
     // without its own terminator still ends here.
     wchar_t szId[1025] = {};
     DWORD cbId = 1024 * sizeof(wchar_t);
-    LONG lResult = RegQueryValueExW(hKey, L"GUID", nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(szId), &cbId);
-    RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS) {
+    if (RegQueryValueExW(key.Get(), L"GUID", nullptr, nullptr, reinterpret_cast<BYTE*>(szId),
+                         &cbId) != ERROR_SUCCESS) {
         return false;
     }
     strId = szId;
@@ -54,15 +53,15 @@ const std::wstring g_strTrackingId = Widen(kAnalyticsProperty);
 std::wstring g_strClientId;
 
 void CMainDlg::LoadClientId() {
-    HKEY hParent = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kParentKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &hParent, nullptr) == ERROR_SUCCESS) {
-        RegCloseKey(hParent);
+    {
+        CRegistryKey parent;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kParentKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                        parent.Receive(), nullptr);
     }
-    HKEY hKey = nullptr;
+    CRegistryKey key;
     DWORD dwDisposition = 0;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kClientKey, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey,
-                    &dwDisposition);
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kClientKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                    key.Receive(), &dwDisposition);
     bool bNewId = false;
     if (dwDisposition == REG_OPENED_EXISTING_KEY) {
         std::wstring strStored;
@@ -74,15 +73,12 @@ void CMainDlg::LoadClientId() {
     } else if (dwDisposition == REG_CREATED_NEW_KEY) {
         bNewId = true;
     }
-    if (bNewId && hKey) {
+    if (bNewId && key) {
         GUID guid = {};
         CoCreateGuid(&guid);
         g_strClientId = Widen(FormatClientId(guid).c_str());
-        RegSetValueExW(hKey, L"GUID", 0, REG_SZ, reinterpret_cast<const BYTE*>(g_strClientId.c_str()),
+        RegSetValueExW(key.Get(), L"GUID", 0, REG_SZ, reinterpret_cast<const BYTE*>(g_strClientId.c_str()),
                        static_cast<DWORD>((g_strClientId.size() + 1) * sizeof(wchar_t)));
-    }
-    if (hKey) {
-        RegCloseKey(hKey);
     }
 }
 
@@ -104,37 +100,33 @@ void CMainDlg::SendAnalyticsEvent(LPCWSTR pszEventLiteral) {
     std::wstring strObject;
     SplitEventUrl(strUrl, strHost, strObject);
 
-    HINTERNET hRoot = WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                  WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!hRoot) {
+    // Closed in reverse order: request, connection, root.
+    CWinHttpHandle root(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                    WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!root) {
         return;
     }
     // The dialog thread waits for the event: a collector that is slow, or
     // takes the connection and never answers, may hold it about two seconds
     // in all, never longer.
-    WinHttpSetTimeouts(hRoot, kEventResolveMs, kEventConnectMs, kEventSendMs, kEventReceiveMs);
-    HINTERNET hConnect = WinHttpConnect(hRoot, strHost.c_str(), INTERNET_DEFAULT_HTTP_PORT, 0);
-    if (!hConnect) {
-        WinHttpCloseHandle(hRoot);
+    WinHttpSetTimeouts(root.Get(), kEventResolveMs, kEventConnectMs, kEventSendMs, kEventReceiveMs);
+    CWinHttpHandle connect(
+        WinHttpConnect(root.Get(), strHost.c_str(), INTERNET_DEFAULT_HTTP_PORT, 0));
+    if (!connect) {
         return;
     }
     LPCWSTR rgpszAcceptTypes[] = {L"*/*", nullptr};
-    HINTERNET hRequest = WinHttpOpenRequest(hConnect, L"HEAD", strObject.c_str(), L"HTTP/1.1",
-                                            WINHTTP_NO_REFERER, rgpszAcceptTypes,
-                                            WINHTTP_FLAG_BYPASS_PROXY_CACHE);
-    if (!hRequest) {
-        WinHttpCloseHandle(hConnect);
-        WinHttpCloseHandle(hRoot);
+    CWinHttpHandle request(WinHttpOpenRequest(connect.Get(), L"HEAD", strObject.c_str(),
+                                              L"HTTP/1.1", WINHTTP_NO_REFERER, rgpszAcceptTypes,
+                                              WINHTTP_FLAG_BYPASS_PROXY_CACHE));
+    if (!request) {
         return;
     }
     // Wine's synchronous send also waits for the answer's headers: measured,
     // without this a collector that never answers held the window for good.
     DWORD dwResponse = kEventResponseMs;
-    WinHttpSetOption(hRequest, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &dwResponse,
+    WinHttpSetOption(request.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &dwResponse,
                      sizeof(dwResponse));
-    WinHttpSendRequest(hRequest, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                       0);
-    WinHttpCloseHandle(hRequest);
-    WinHttpCloseHandle(hConnect);
-    WinHttpCloseHandle(hRoot);
+    WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
+                       0, 0, 0);
 }

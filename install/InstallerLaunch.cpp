@@ -13,6 +13,7 @@
 #include "InstallerTrust.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
+#include "UniqueHandle.h"
 
 unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
     std::wstring strPartial;
@@ -40,21 +41,21 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
 
     // Held without write or delete sharing from the check until the child
     // has started: what runs is what was checked.
-    HANDLE hChecked = CreateFileW(strInstaller.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hChecked == INVALID_HANDLE_VALUE) {
+    CFileHandle checked(CreateFileW(strInstaller.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!checked) {
         const DWORD dwError = GetLastError();
         DeleteFileW(strInstaller.c_str());
         PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
     CInstallerTrust trust(kInstallerPublisher);
-    if (!trust.Verify(hChecked, strInstaller.c_str())) {
+    if (!trust.Verify(checked.Get(), strInstaller.c_str())) {
         wchar_t szTrace[128];
         swprintf(szTrace, 128, L"installer refused: %ls 0x%08lX\n\r", trust.Reason(),
                  static_cast<unsigned long>(trust.Code()));
         KORVIX_TRACE(szTrace);
-        CloseHandle(hChecked);
+        checked.Close();  // the delete needs it closed
         DeleteFileW(strInstaller.c_str());
         PostToDialog(WM_DOWN_ERROR, trust.Code(), DOWN_ERR_UNTRUSTED);
         return 1;
@@ -70,21 +71,22 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
                                          nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                                          &startup, &process);
     const DWORD dwStartError = GetLastError();
-    CloseHandle(hChecked);
+    checked.Close();
     if (!bStarted) {
         KORVIX_TRACE(L"CreateProcess() fail!\n\r");
         DeleteFileW(strInstaller.c_str());  // nothing of this run stays behind
         PostToDialog(WM_DOWN_ERROR, dwStartError, DOWN_ERR_SYSTEM);
         return 1;
     }
-    ResumeThread(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const CKernelHandle childProcess(process.hProcess);
+    const CKernelHandle childThread(process.hThread);
+    ResumeThread(childThread.Get());
+    WaitForSingleObject(childProcess.Get(), INFINITE);
     // Only 0 is success: a child that failed or was cancelled installed
     // nothing to start. An exit code that cannot be read counts as failure.
     DWORD dwExitCode = 0;
-    const bool bInstalled = GetExitCodeProcess(process.hProcess, &dwExitCode) && dwExitCode == 0;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const bool bInstalled =
+        GetExitCodeProcess(childProcess.Get(), &dwExitCode) && dwExitCode == 0;
 
     if (!bInstalled) {
         DeleteFileW(strInstaller.c_str());

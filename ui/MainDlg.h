@@ -16,12 +16,11 @@
 #include "../resources/resource.h"
 #include "DownProgressBarCtrl.h"
 #include "RelaunchPacer.h"
+#include "SegmentInfo.h"
 #include "SingleInstance.h"
 #include "EditImpl.h"
 #include "OwnerDrawButton.h"
 #include "SelectStateButton.h"
-
-struct SegmentInfo;
 
 // The install folder, bound to the path box (1009) by the data exchange.
 extern std::wstring g_strInstallPath;
@@ -49,7 +48,7 @@ public:
     enum { kPageLicence = 0, kPageInstalling = 1, kPageFinished = 2 };
 
     CMainDlg() = default;
-    ~CMainDlg() override = default;
+    ~CMainDlg() override;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnIdle() override;
@@ -121,7 +120,7 @@ public:
     Gdiplus::Image* m_pCurSlide = nullptr;
 
     // Install controller state (download/).
-    SegmentInfo* m_pSegments = nullptr;  // 40 records while the file is assembled
+    SegmentTable m_pSegments;            // 40 records while the file is assembled
     DWORD m_nFileSize = 0;
     int m_nCurrentWriteId = 0;           // the segment whose turn it is to be written
     std::vector<int> m_vecWaitWrite;     // downloaded, waiting for their turn

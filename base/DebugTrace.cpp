@@ -4,6 +4,8 @@
 #include "DebugTrace.h"
 
 void DebugTraceLine(const char* pszFile, int nLine, const wchar_t* pszText) {
+    // A trace between a failing call and its GetLastError() changes nothing.
+    const DWORD dwLastError = GetLastError();
     wchar_t szLine[1024];
     // %hs: the file name is the compiler's narrow __FILE__.
     int n = swprintf(szLine, sizeof(szLine) / sizeof(szLine[0]), L"%hs(%d): %ls", pszFile, nLine,
@@ -12,4 +14,5 @@ void DebugTraceLine(const char* pszFile, int nLine, const wchar_t* pszText) {
         szLine[sizeof(szLine) / sizeof(szLine[0]) - 1] = L'\0';
     }
     OutputDebugStringW(szLine);
+    SetLastError(dwLastError);
 }
