@@ -28,3 +28,11 @@ LRESULT CDownProgressBarCtrl::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /
     }
     return 0;
 }
+
+void CDownProgressBarCtrl::RoundCorners() {
+    RECT rc = {};
+    GetClientRect(&rc);
+    // A round-rect region leaves out its last column and row: one pixel more
+    // each way keeps the whole bar, with the corners cut.
+    SetWindowRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, 3, 3), TRUE);
+}

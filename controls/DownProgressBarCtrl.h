@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "../framework/Controls.h"
-#include "../framework/WindowImpl.h"
+#include "Controls.h"
+#include "WindowImpl.h"
 
 // The right edge of the filled part: position x width / (high - low),
 // truncated toward zero. The position is not reduced by low. 0 for an empty
@@ -21,6 +21,10 @@ public:
     BEGIN_MSG_MAP(CDownProgressBarCtrl)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
     END_MSG_MAP()
+
+    // Cuts 3 x 3 corners off the bar at its present size (the window owns
+    // the region from then on).
+    void RoundCorners();
 
 private:
     LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "../framework/Controls.h"
-#include "../framework/WindowImpl.h"
+#include "Controls.h"
+#include "WindowImpl.h"
 
 // The install-folder edit box: the native edit control without its context
 // menu (right click and the menu key do nothing); typing, selection and the

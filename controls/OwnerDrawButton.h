@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "../framework/Controls.h"
-#include "../framework/WindowImpl.h"
+#include "Controls.h"
+#include "WindowImpl.h"
 
 // What both picture buttons ask of the dialog's keyboard handling: the Enter
 // key comes to them (they click), the rest as to any button.

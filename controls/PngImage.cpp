@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "../download/DownloadMessages.h"
-
 namespace {
 
 // GDI+ may read from its stream long after construction, so the image owns
@@ -29,9 +27,21 @@ public:
         : CStreamHolder(pStream, hBlock), Gdiplus::Image(pStream, FALSE) {}
 };
 
+BOOL Fail(PngLoadFailure* pFailure, DWORD dwError) {
+    if (pFailure) {
+        pFailure->bReport = true;
+        pFailure->dwError = dwError;
+    }
+    return FALSE;
+}
+
 }  // namespace
 
-BOOL LoadPngImage(HWND hNotifyWnd, UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage) {
+BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage,
+                  PngLoadFailure* pFailure) {
+    if (pFailure) {
+        *pFailure = PngLoadFailure();
+    }
     HMODULE hModule = GetModuleHandleW(nullptr);
     HRSRC hInfo = FindResourceW(hModule, MAKEINTRESOURCEW(nId), pszType);
     if (!hInfo) {
@@ -40,13 +50,11 @@ BOOL LoadPngImage(HWND hNotifyWnd, UINT nId, LPCWSTR pszType, Gdiplus::Image** p
     DWORD cbImage = SizeofResource(hModule, hInfo);
     HGLOBAL hResource = LoadResource(hModule, hInfo);
     if (!hResource) {
-        PostMessageW(hNotifyWnd, WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
-        return FALSE;
+        return Fail(pFailure, GetLastError());
     }
     const void* pBytes = LockResource(hResource);
     if (!pBytes) {
-        PostMessageW(hNotifyWnd, WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
-        return FALSE;
+        return Fail(pFailure, GetLastError());
     }
     HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, cbImage);
     void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr;

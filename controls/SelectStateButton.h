@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "../framework/Controls.h"
+#include "Controls.h"
 #include "CriticalSection.h"
-#include "../framework/WindowImpl.h"
+#include "WindowImpl.h"
 #include "OwnerDrawButton.h"
 
 // A two-state picture toggle: flips on every left-button press (both presses

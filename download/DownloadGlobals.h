@@ -39,3 +39,6 @@ std::wstring DownloadFolder();
 // The partial file of the download address in the download folder
 // (".../setup.exe" gives setup.down); false when the address names no file.
 bool PartialFilePath(std::wstring& strPath);
+// The installer in the download folder: the address's last part, query
+// included (".../setup.exe" gives setup.exe).
+std::wstring InstallerFilePath();

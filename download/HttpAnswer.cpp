@@ -20,26 +20,6 @@ bool ReadNumber(const wchar_t*& p, unsigned long long& nValue) {
     return p != pStart;
 }
 
-}  // namespace
-
-bool IsPlannableSize(DWORD nSize) {
-    return nSize >= 1 && nSize <= static_cast<DWORD>(INT_MAX);
-}
-
-bool ParseContentLength(const wchar_t* pszText, DWORD& nLength) {
-    const wchar_t* p = pszText;
-    unsigned long long nValue = 0;
-    if (!ReadNumber(p, nValue) || *p != L'\0' || !IsPlannableSize(static_cast<DWORD>(nValue))) {
-        return false;
-    }
-    nLength = static_cast<DWORD>(nValue);
-    return true;
-}
-
-bool IsSuccessStatus(DWORD nStatus) {
-    return nStatus >= 200 && nStatus <= 299;
-}
-
 bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast, DWORD nTotal) {
     const wchar_t* p = pszContentRange;
     if (wcsncmp(p, L"bytes ", 6) != 0) {
@@ -60,3 +40,36 @@ bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast,
     }
     return *p == L'\0' && nGotFirst == nFirst && nGotLast == nLast;
 }
+
+bool ParseContentLength(const wchar_t* pszText, DWORD& nLength) {
+    const wchar_t* p = pszText;
+    unsigned long long nValue = 0;
+    if (!ReadNumber(p, nValue) || *p != L'\0' || !IsPlannableSize(static_cast<DWORD>(nValue))) {
+        return false;
+    }
+    nLength = static_cast<DWORD>(nValue);
+    return true;
+}
+
+}  // namespace
+
+bool IsPlannableSize(DWORD nSize) {
+    return nSize >= 1 && nSize <= static_cast<DWORD>(INT_MAX);
+}
+
+bool JudgeSizeReply(DWORD nStatus, const wchar_t* pszContentLength, DWORD& nSize) {
+    return nStatus >= 200 && nStatus <= 299 && ParseContentLength(pszContentLength, nSize);
+}
+
+bool JudgeRangeReply(DWORD nStatus, const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast,
+                     DWORD nTotal) {
+    return nStatus == 206 && IsRequestedRange(pszContentRange, nFirst, nLast, nTotal);
+}
+
+ReadVerdict JudgeRead(DWORD nRead, DWORD nLeft) {
+    if (nRead == 0) {
+        return ReadVerdict::kEndedEarly;
+    }
+    return nRead > nLeft ? ReadVerdict::kTooLong : ReadVerdict::kStore;
+}
+

@@ -30,9 +30,9 @@ public:
     virtual bool AddHeader(const std::wstring& strHeader) = 0;
     // Sends without extra headers or body (and, on WinHTTP, takes the answer).
     virtual bool Send() = 0;
+    // The answer's raw values, judged by HttpAnswer; false when missing.
     virtual bool QueryStatus(DWORD& nStatus) = 0;
-    // Content-Length, when it is a size the download can use.
-    virtual bool QueryContentLength(DWORD& nLength) = 0;
+    virtual bool QueryContentLength(std::wstring& strLength) = 0;
     virtual bool QueryContentRange(std::wstring& strRange) = 0;
     virtual bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) = 0;
 };

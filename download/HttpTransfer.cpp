@@ -17,14 +17,13 @@ std::unique_ptr<CHttpRequest> NewRequest() {
     return std::unique_ptr<CHttpRequest>(g_bFallback ? NewWinHttpRequest() : NewWinInetRequest());
 }
 
-// Only a 206 carrying exactly the asked-for bytes of the file whose size was
-// reported may fill the buffer: a whole file (Range ignored), an error page,
-// another range or a range of another version would corrupt it.
+// Whether the reply may fill the buffer: the range judge of HttpAnswer, on
+// the file whose size was reported.
 bool AnswersRange(CHttpRequest& request, DWORD nFirst, DWORD nLast) {
     DWORD nStatus = 0;
     std::wstring strRange;
-    return request.QueryStatus(nStatus) && nStatus == 206 && request.QueryContentRange(strRange) &&
-           IsRequestedRange(strRange.c_str(), nFirst, nLast, g_nFileSize);
+    return request.QueryStatus(nStatus) && request.QueryContentRange(strRange) &&
+           JudgeRangeReply(nStatus, strRange.c_str(), nFirst, nLast, g_nFileSize);
 }
 
 // One attempt at the rest of the segment; the final report is the caller's.
@@ -58,13 +57,15 @@ bool FetchSegment(SegmentInfo& segment, DWORD& dwError) {
             dwError = GetLastError();
             return false;
         }
-        if (nRead == 0) {
-            dwError = ERROR_HANDLE_EOF;  // the answer ended before the range did
-            return false;
-        }
-        if (nRead > static_cast<DWORD>(pEnd - pWrite)) {
-            dwError = ERROR_INVALID_DATA;  // more than the range: nothing of it is kept
-            return false;
+        switch (JudgeRead(nRead, static_cast<DWORD>(pEnd - pWrite))) {
+            case ReadVerdict::kEndedEarly:
+                dwError = ERROR_HANDLE_EOF;
+                return false;
+            case ReadVerdict::kTooLong:
+                dwError = ERROR_INVALID_DATA;
+                return false;
+            case ReadVerdict::kStore:
+                break;
         }
         memcpy(pWrite, readBuffer, nRead);
         pWrite += nRead;
@@ -81,11 +82,12 @@ bool FetchSegment(SegmentInfo& segment, DWORD& dwError) {
 unsigned __stdcall GetFileSizeThread(void* /*pParam*/) {
     std::unique_ptr<CHttpRequest> request = NewRequest();
     DWORD nStatus = 0;
+    std::wstring strLength;
     DWORD nSize = 0;
     bool bOk = request->Open() && request->Connect(g_strHost) &&
                request->OpenRequest(request->SizeQueryVerb(), g_strObject) && request->Send() &&
-               request->QueryStatus(nStatus) && IsSuccessStatus(nStatus) &&
-               request->QueryContentLength(nSize);
+               request->QueryStatus(nStatus) && request->QueryContentLength(strLength) &&
+               JudgeSizeReply(nStatus, strLength.c_str(), nSize);
     if (bOk) {
         PostToDialog(WM_DOWN_FILESIZE, 0, static_cast<LPARAM>(nSize));
     } else {

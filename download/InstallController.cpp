@@ -52,16 +52,20 @@ bool PartialFilePath(std::wstring& strPath) {
     return true;
 }
 
+std::wstring InstallerFilePath() {
+    return DownloadFolder() + L"\\" + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
+}
+
 LRESULT CMainDlg::OnBtnInstall(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
                                BOOL& /*bHandled*/) {
     std::wstring strTip = GetLanStr(L"STR_SOFT_TIP");
     std::wstring strAgree = GetLanStr(L"STR_AGREE_INSTALL");
-    if (m_chkAgree.GetSelectState() == 1) {
+    if (IsAgreementTicked()) {
         ReportStartInstall();
         StartInstall();
     } else {
         ShowMessageBox(m_hWnd, strAgree.c_str(), strTip.c_str(), MB_ICONINFORMATION);
-        m_lblAgree.ShowWindow(SW_SHOW);
+        ShowAgreementReminder();
     }
     return 0;
 }
@@ -77,23 +81,7 @@ void CMainDlg::StartInstall() {
     RaiseProcessConnectionLimits();  // before the first transfer
     m_nInstallState = kPageInstalling;
     SetTimer(kSlideTimerId, kSlideTimerMs);
-    SetWindowPos(nullptr, 0, 0, 650, 360, SWP_NOMOVE | SWP_NOZORDER);
-    // The options strip goes too: below the page's new height it cannot be
-    // seen, and the keyboard must not reach it there.
-    for (int nId : {IDC_BTN_CLOSE, IDC_BTN_MIN, IDC_BTN_INSTALL, IDC_CHK_AGREE, IDC_BTN_LICENCE,
-                    IDC_CHK_OPTIONS, IDC_LBL_AGREE, IDC_BTN_BROWSE, IDC_EDIT_PATH, IDC_LBL_PATH}) {
-        ::ShowWindow(GetDlgItem(nId), SW_HIDE);
-    }
-    m_progress.ShowWindow(SW_SHOW);
-    m_progress.SetRange32(0, 100);
-    m_progress.SetPos(0);
-    m_nShownPosition = 0;
-    m_btnHide.ShowWindow(SW_SHOW);
-    m_lblStatus.SetWindowText(ProgressText(0).c_str());
-    m_lblStatus.ShowWindow(SW_SHOW);
-    KeepFocusOnPage(m_btnHide);
-    InvalidateRect(nullptr, TRUE);
-    UpdateWindow();
+    ShowInstallingPage();
 
     DoDataExchange(TRUE);
     if (_waccess(g_strInstallPath.c_str(), 0) != 0) {
@@ -242,8 +230,7 @@ LRESULT CMainDlg::OnDownProgressMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
     // and the text are redrawn only when the shown position changes.
     if (nPos != m_nShownPosition) {
         m_nShownPosition = nPos;
-        m_progress.SetPos(nPos);
-        m_lblStatus.SetWindowText(ProgressText(nPos).c_str());
+        ShowProgressPosition(nPos);
     }
     m_nRetryCount = 0;
     m_pacer.OnProgress();

@@ -10,10 +10,8 @@
 #include "BlockWrite.h"
 #include "DebugTrace.h"
 #include "DownloadGlobals.h"
-#include "DownloadUrl.h"
 #include "HttpAnswer.h"
 #include "InstallerLaunch.h"
-#include "LanguagePacks.h"
 #include "MainDlg.h"
 #include "PrivateFolder.h"
 #include "SegmentPlan.h"
@@ -55,8 +53,8 @@ bool CreateDownloadFile() {
     }
     // The folder is made private first: what lands in it runs elevated.
     const std::wstring strFolder = DownloadFolder();
-    const std::vector<std::wstring> vecOwnFiles = {
-        strPath.substr(strFolder.size() + 1), DownloadFileName(GetLanStr(L"STR_DOWN_URL"))};
+    const std::vector<std::wstring> vecOwnFiles = {strPath.substr(strFolder.size() + 1),
+                                                   InstallerFilePath().substr(strFolder.size() + 1)};
     DWORD dwError = 0;
     if (!MakePrivateFolder(strFolder, vecOwnFiles, dwError)) {
         KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
@@ -79,12 +77,6 @@ bool CreateDownloadFile() {
 }
 
 }  // namespace
-
-CMainDlg::~CMainDlg() {
-    // Transfers still running when the program ends write into their
-    // buffers until the process ends with them: the table goes with it.
-    (void)m_pSegments.release();
-}
 
 LRESULT CMainDlg::OnFileSizeMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
                                 BOOL& /*bHandled*/) {

@@ -1,6 +1,5 @@
 #include "WinHttpRequest.h"
 
-#include "HttpAnswer.h"
 
 bool CWinHttpRequest::Open() {
     DWORD dwAccess = ProxyInUse() ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY;
@@ -59,16 +58,15 @@ bool CWinHttpRequest::QueryStatus(DWORD& nStatus) {
                                &dwIndex) != FALSE;
 }
 
-bool CWinHttpRequest::QueryContentLength(DWORD& nLength) {
-    DWORD dwLength = 0;
-    DWORD dwSize = sizeof(dwLength);
+bool CWinHttpRequest::QueryContentLength(std::wstring& strLength) {
+    wchar_t szLength[40] = {};
+    DWORD dwSize = sizeof(szLength) - sizeof(wchar_t);
     DWORD dwIndex = 0;
-    if (!WinHttpQueryHeaders(m_hRequest.Get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &dwLength, &dwSize, &dwIndex) ||
-        !IsPlannableSize(dwLength)) {
+    if (!WinHttpQueryHeaders(m_hRequest.Get(), WINHTTP_QUERY_CONTENT_LENGTH,
+                             WINHTTP_HEADER_NAME_BY_INDEX, szLength, &dwSize, &dwIndex)) {
         return false;
     }
-    nLength = dwLength;
+    strLength = szLength;
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include <cwchar>
 
 #include "DebugTrace.h"
-#include "HttpAnswer.h"
 #include "ProxyStateMemo.h"
 
 bool ProxyInUse() {
@@ -113,14 +112,15 @@ bool CWinInetRequest::QueryStatus(DWORD& nStatus) {
                           &dwSize, &dwIndex) != FALSE;
 }
 
-bool CWinInetRequest::QueryContentLength(DWORD& nLength) {
+bool CWinInetRequest::QueryContentLength(std::wstring& strLength) {
     wchar_t szLength[40] = {};
-    DWORD dwSize = sizeof(szLength);
+    DWORD dwSize = sizeof(szLength) - sizeof(wchar_t);
     DWORD dwIndex = 0;
     if (!HttpQueryInfoW(m_hRequest.Get(), HTTP_QUERY_CONTENT_LENGTH, szLength, &dwSize, &dwIndex)) {
         return false;
     }
-    return ParseContentLength(szLength, nLength);
+    strLength = szLength;
+    return true;
 }
 
 bool CWinInetRequest::QueryContentRange(std::wstring& strRange) {

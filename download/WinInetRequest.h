@@ -25,7 +25,7 @@ public:
     bool AddHeader(const std::wstring& strHeader) override;
     bool Send() override;
     bool QueryStatus(DWORD& nStatus) override;
-    bool QueryContentLength(DWORD& nLength) override;
+    bool QueryContentLength(std::wstring& strLength) override;
     bool QueryContentRange(std::wstring& strRange) override;
     bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) override;
 

@@ -8,10 +8,8 @@
 
 #include "DebugTrace.h"
 #include "DownloadGlobals.h"
-#include "DownloadUrl.h"
 #include "InstallerCommandLine.h"
 #include "InstallerTrust.h"
-#include "LanguagePacks.h"
 #include "MainDlg.h"
 #include "UniqueHandle.h"
 
@@ -21,8 +19,7 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
         return 1;
     }
-    const std::wstring strInstaller =
-        DownloadFolder() + L"\\" + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
+    const std::wstring strInstaller = InstallerFilePath();
 
     // The move never replaces a file, so an old installer goes first.
     WIN32_FILE_ATTRIBUTE_DATA attributes = {};
@@ -105,17 +102,6 @@ LRESULT CMainDlg::OnInstallCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM 
     ReportInstalled();
     m_nInstallState = kPageFinished;
     KillTimer(kSlideTimerId);
-    m_progress.ShowWindow(SW_HIDE);
-    m_btnHide.ShowWindow(SW_HIDE);
-    m_lblStatus.ShowWindow(SW_HIDE);
-    InvalidateRect(nullptr, TRUE);
-    m_btnStart.ShowWindow(SW_SHOW);
-    m_btnClose.ShowWindow(SW_SHOW);
-    m_btnMin.ShowWindow(SW_SHOW);
-    if (!IsWindowVisible()) {
-        RemoveTrayIcon();
-        ShowWindow(SW_SHOW);
-    }
-    KeepFocusOnPage(m_btnStart);
+    ShowFinishedPage();
     return 0;
 }

@@ -8,15 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "../download/DownloadMessages.h"
-#include "../framework/DataExchange.h"
-#include "../framework/DialogImpl.h"
-#include "../framework/MessageLoop.h"
-#include "../framework/UpdateUI.h"
-#include "../resources/resource.h"
+#include "DownloadMessages.h"
+#include "DataExchange.h"
+#include "DialogImpl.h"
+#include "MessageLoop.h"
+#include "UpdateUI.h"
+#include "resource.h"
 #include "DownProgressBarCtrl.h"
-#include "RelaunchPacer.h"
-#include "SegmentInfo.h"
+#include "InstallControllerState.h"
 #include "SingleInstance.h"
 #include "EditImpl.h"
 #include "OwnerDrawButton.h"
@@ -42,13 +41,14 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
                  public CUpdateUI<CMainDlg>,
                  public CMessageFilter,
                  public CIdleHandler,
-                 public CWinDataExchange<CMainDlg> {
+                 public CWinDataExchange<CMainDlg>,
+                 public InstallControllerState {
 public:
     enum { IDD = IDD_MAINDLG };
     enum { kPageLicence = 0, kPageInstalling = 1, kPageFinished = 2 };
 
     CMainDlg() = default;
-    ~CMainDlg() override;
+    ~CMainDlg() override = default;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnIdle() override;
@@ -95,6 +95,20 @@ public:
     // Loads a picture of this program; reports load failures to this window.
     BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage);
 
+    // What each page shows (ui/MainDlgPages.cpp); the decisions to switch
+    // are the controller's and the installer handler's.
+    bool IsAgreementTicked();
+    // The reminder under the agreement box, after a press without the tick.
+    void ShowAgreementReminder();
+    // The installing page at 0%: the licence page's controls and the options
+    // strip go, the bar, the status line and the hide button come.
+    void ShowInstallingPage();
+    // The bar and the status line at nPos percent.
+    void ShowProgressPosition(int nPos);
+    // The finished page: the start, close and minimise buttons; a hidden
+    // window shows again (its icon goes first).
+    void ShowFinishedPage();
+
     // Page, controls, pictures and tray record, in this order.
     int m_nInstallState = kPageLicence;
     COwnerDrawButton m_btnClose;
@@ -118,21 +132,6 @@ public:
     Gdiplus::Image* m_imgPathFrame = nullptr;
     std::vector<Gdiplus::Image*> m_vecSlides;
     Gdiplus::Image* m_pCurSlide = nullptr;
-
-    // Install controller state (download/).
-    SegmentTable m_pSegments;            // 40 records while the file is assembled
-    DWORD m_nFileSize = 0;
-    int m_nCurrentWriteId = 0;           // the segment whose turn it is to be written
-    std::vector<int> m_vecWaitWrite;     // downloaded, waiting for their turn
-    int m_nRetryCount = 0;               // relaunches since the last progress report
-    std::vector<int> m_vecFailed;        // parked when the retry budget was used up
-    int m_nCompleteCount = 0;            // segments completely downloaded
-    int m_nRunningTransfers = 0;         // segment transfers yet to give their final report
-    int m_nShownPosition = -1;           // what the bar and the status line show now
-    int m_nByteReports = 0;              // byte reports handled, to pace DispatchWaitingCompletions
-    CRelaunchPacer m_pacer;              // failed transfers waiting for their relaunch
-    DWORD m_dwSizeQuerySince = 0;        // when this transport's size query began (GetTickCount)
-    bool m_bFailing = false;             // a failure's outcome is shown; the program then ends
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).

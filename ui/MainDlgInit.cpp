@@ -47,7 +47,14 @@ void Place(CWindow wnd, const RECT& rc) {
 }  // namespace
 
 BOOL CMainDlg::LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage) {
-    return ::LoadPngImage(m_hWnd, nId, pszType, ppImage);
+    PngLoadFailure failure;
+    if (::LoadPngImage(nId, pszType, ppImage, &failure)) {
+        return TRUE;
+    }
+    if (failure.bReport) {
+        PostMessage(WM_DOWN_ERROR, failure.dwError, DOWN_ERR_SYSTEM);
+    }
+    return FALSE;
 }
 
 // Loads a button's pictures; on failure frees what this list loaded.
@@ -183,12 +190,7 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
     m_progress.SubclassWindow(GetDlgItem(IDC_PROGRESS));
     m_progress.MoveWindow(48, 312, 470, 6);
     m_progress.ShowWindow(SW_HIDE);
-    RECT rcBar = {};
-    m_progress.GetClientRect(&rcBar);
-    // A round-rect region leaves out its last column and row: one pixel more
-    // each way keeps the whole 470 x 6 bar, with the 3 x 3 corners cut.
-    m_progress.SetWindowRgn(
-        CreateRoundRectRgn(rcBar.left, rcBar.top, rcBar.right + 1, rcBar.bottom + 1, 3, 3), TRUE);
+    m_progress.RoundCorners();
 
     m_lblStatus.Attach(GetDlgItem(IDC_LBL_STATUS));
     m_lblStatus.MoveWindow(49, 326, 350, 15);

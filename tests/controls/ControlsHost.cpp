@@ -45,7 +45,7 @@ unsigned __stdcall ReadCommandsThread(void*) {
 
 Gdiplus::Image* Load(UINT nId) {
     Gdiplus::Image* pImage = nullptr;
-    if (!LoadPngImage(g_hHost, nId, L"PNG", &pImage)) {
+    if (!LoadPngImage(nId, L"PNG", &pImage)) {
         fprintf(stderr, "controls_host: picture %u missing\n", nId);
         exit(1);
     }
@@ -92,12 +92,7 @@ int main() {
 
         CDownProgressBarCtrl progress;
         progress.SubclassWindow(host.AddChild(PROGRESS_CLASSW, 1010, 0, 0, 48, 120, 470, 6));
-        RECT rc;
-        progress.GetClientRect(&rc);
-        // A round-rect region leaves out its right column and bottom row, so
-        // it is made one pixel larger to keep all 470 columns of the bar.
-        progress.SetWindowRgn(
-            CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, 3, 3), TRUE);
+        progress.RoundCorners();
         progress.SetRange32(0, 100);
         progress.SetPos(0);
 

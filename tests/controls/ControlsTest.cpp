@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "DownloadMessages.h"
 #include "DownProgressBarCtrl.h"
 #include "Drawing.h"
 #include "ImageIds.h"
@@ -71,11 +70,6 @@ const COLORREF kAccent = RGB(64, 136, 255);
     return ::testing::AssertionFailure() << "colour " << std::hex << c << " is not the accent";
 }
 
-bool WindowGotDownError(HWND hWnd) {
-    MSG msg;
-    return PeekMessageW(&msg, hWnd, WM_DOWN_ERROR, WM_DOWN_ERROR, PM_REMOVE) != FALSE;
-}
-
 }  // namespace
 
 TEST(LocalizedImageId, ExactLanguageIdsPickTheirVariantOthersEnglish) {
@@ -113,7 +107,7 @@ TEST(PngImage, EveryPictureIsThereAtItsSizeInEveryLanguage) {
     ASSERT_EQ(105u, all.size());
     for (const Kind& k : all) {
         Gdiplus::Image* pImage = nullptr;
-        ASSERT_TRUE(LoadPngImage(nullptr, k.nId, L"PNG", &pImage)) << k.nId;
+        ASSERT_TRUE(LoadPngImage(k.nId, L"PNG", &pImage)) << k.nId;
         std::unique_ptr<Gdiplus::Image> holder(pImage);
         EXPECT_EQ(Gdiplus::Ok, pImage->GetLastStatus()) << k.nId;
         EXPECT_EQ(k.w, pImage->GetWidth()) << k.nId;
@@ -122,18 +116,18 @@ TEST(PngImage, EveryPictureIsThereAtItsSizeInEveryLanguage) {
 }
 
 TEST(PngImage, MissingResourceFailsSilentlyAndLeavesTheOutputAlone) {
-    CTestWindow window(0, 0, 10, 10, L"png-missing");
     Gdiplus::Image* pImage = reinterpret_cast<Gdiplus::Image*>(0x1);
     for (UINT nId : {201u, 264u, 265u, 269u, 423u}) {  // gaps of the id scheme
-        EXPECT_FALSE(LoadPngImage(window.m_hWnd, nId, L"PNG", &pImage)) << nId;
+        PngLoadFailure failure;
+        EXPECT_FALSE(LoadPngImage(nId, L"PNG", &pImage, &failure)) << nId;
+        EXPECT_FALSE(failure.bReport) << nId;
     }
     EXPECT_EQ(reinterpret_cast<Gdiplus::Image*>(0x1), pImage);
-    EXPECT_FALSE(WindowGotDownError(window.m_hWnd));
 }
 
 TEST(PngImage, UndecodableResourceLoadsButDrawsNothingAndPaintingGoesOn) {
     Gdiplus::Image* pImage = nullptr;
-    ASSERT_TRUE(LoadPngImage(nullptr, kNotAPngId, L"PNG", &pImage));
+    ASSERT_TRUE(LoadPngImage(kNotAPngId, L"PNG", &pImage));
     std::unique_ptr<Gdiplus::Image> holder(pImage);
     EXPECT_NE(Gdiplus::Ok, pImage->GetLastStatus());
 
@@ -150,7 +144,7 @@ TEST(PngImage, UndecodableResourceLoadsButDrawsNothingAndPaintingGoesOn) {
 
 TEST(PngImage, ImageStaysDrawableAfterTheLoaderReturned) {
     Gdiplus::Image* pImage = nullptr;
-    ASSERT_TRUE(LoadPngImage(nullptr, 202, L"PNG", &pImage));  // ticked box, accent fill
+    ASSERT_TRUE(LoadPngImage(202, L"PNG", &pImage));  // ticked box, accent fill
     std::unique_ptr<Gdiplus::Image> holder(pImage);
     // Churn the heap the loader's block came from before the first draw.
     for (int i = 0; i < 200; ++i) {
@@ -254,7 +248,7 @@ TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
     CTestWindow window(0, 0, 100, 40, L"owner-draw");
     HWND hButton = window.AddChild(L"BUTTON", 1002, BS_OWNERDRAW | WS_TABSTOP, 0, 0, 0, 14, 14);
     Gdiplus::Image* pTicked = nullptr;  // accent at (1, 7)
-    ASSERT_TRUE(LoadPngImage(nullptr, 202, L"PNG", &pTicked));
+    ASSERT_TRUE(LoadPngImage(202, L"PNG", &pTicked));
     std::unique_ptr<Gdiplus::Image> holder(pTicked);
 
     COwnerDrawButton button;

@@ -63,22 +63,6 @@ LRESULT CALLBACK OverstatingEditProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     return uMsg == WM_GETTEXTLENGTH ? lResult + 4 : lResult;
 }
 
-// What StartInstall does to the view; the install road is not built yet.
-void ShowInstallingPage(CMainDlg& dlg) {
-    dlg.m_nInstallState = CMainDlg::kPageInstalling;
-    for (HWND hWnd : {dlg.m_btnClose.m_hWnd, dlg.m_btnMin.m_hWnd, dlg.m_btnInstall.m_hWnd,
-                      dlg.m_chkAgree.m_hWnd, dlg.m_btnLicence.m_hWnd, dlg.m_chkOptions.m_hWnd,
-                      dlg.m_lblAgree.m_hWnd}) {
-        ShowWindow(hWnd, SW_HIDE);
-    }
-    for (HWND hWnd : {dlg.m_progress.m_hWnd, dlg.m_btnHide.m_hWnd, dlg.m_lblStatus.m_hWnd}) {
-        ShowWindow(hWnd, SW_SHOW);
-    }
-    dlg.m_lblStatus.SetWindowText(GetLanStr(L"STR_DOWNLOADING").c_str());
-    dlg.SetWindowPos(nullptr, 0, 0, 650, 360, SWP_NOMOVE | SWP_NOZORDER);
-    RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
 // A modification that changes nothing succeeds only for an icon that is there.
 bool IconThere(NOTIFYICONDATAW nid) {
     nid.uFlags = NIF_TIP;
@@ -96,7 +80,9 @@ public:
         }
         switch (pMsg->wParam) {
             case kInstalling:
-                ShowInstallingPage(m_dlg);
+                // The view of a started installation, without its download.
+                m_dlg.m_nInstallState = CMainDlg::kPageInstalling;
+                m_dlg.ShowInstallingPage();
                 printf("page %d\n", m_dlg.m_nInstallState);
                 break;
             case kState:
