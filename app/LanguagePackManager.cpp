@@ -26,8 +26,8 @@ void CLanguagePackManager::SelectLanguagePack() {
     m_strIniPath = GetLanguagePackFolder() + L"\\" + GetUiLanguageName() + L".ini";
 }
 
-UINT CLanguagePackManager::ReadProfileString(LPCWSTR pszSection, LPCWSTR pszKey,
-                                             LPCWSTR pszDefault, std::wstring& strOut) const {
+UINT CLanguagePackManager::ReadProfileString(LPCWSTR pszSection, LPCWSTR pszKey, LPCWSTR pszDefault,
+                                             std::wstring& strOut) const {
     // With no file name the profile reader would fall back to win.ini.
     if (m_strIniPath.empty()) {
         return 0;

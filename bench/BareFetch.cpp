@@ -37,8 +37,8 @@ struct FileRequest {
     HINTERNET hRequest = nullptr;
 
     FileRequest(const wchar_t* pszHost, const wchar_t* pszPath)
-        : hRoot(InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr,
-                              nullptr, 0)) {
+        : hRoot(InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr, nullptr,
+                              0)) {
         hConnect = InternetConnectW(hRoot, pszHost, INTERNET_DEFAULT_HTTPS_PORT, nullptr, nullptr,
                                     INTERNET_SERVICE_HTTP, 0, 0);
         LPCWSTR rgpszTypes[] = {L"*/*", nullptr};
@@ -46,9 +46,12 @@ struct FileRequest {
                                     kFlags, 0);
     }
     ~FileRequest() {
-        if (hRequest) InternetCloseHandle(hRequest);
-        if (hConnect) InternetCloseHandle(hConnect);
-        if (hRoot) InternetCloseHandle(hRoot);
+        if (hRequest)
+            InternetCloseHandle(hRequest);
+        if (hConnect)
+            InternetCloseHandle(hConnect);
+        if (hRoot)
+            InternetCloseHandle(hRoot);
     }
     FileRequest(const FileRequest&) = delete;
     FileRequest& operator=(const FileRequest&) = delete;
@@ -71,8 +74,9 @@ DWORD WINAPI FetchRange(void* pParam) {
     FileRequest request(range.pszHost, range.pszPath);
     wchar_t szRange[64];
     swprintf(szRange, 64, L"Range:bytes=%lu-%lu", range.nFirst, range.nFirst + range.nLength - 1);
-    if (request.hRequest && HttpAddRequestHeadersW(request.hRequest, szRange,
-                                                   static_cast<DWORD>(-1L), HTTP_ADDREQ_FLAG_ADD) &&
+    if (request.hRequest &&
+        HttpAddRequestHeadersW(request.hRequest, szRange, static_cast<DWORD>(-1L),
+                               HTTP_ADDREQ_FLAG_ADD) &&
         HttpSendRequestW(request.hRequest, nullptr, 0, nullptr, 0)) {
         DWORD nRead = 0;
         while (range.nGot < range.nLength &&
@@ -167,7 +171,12 @@ int wmain(int argc, wchar_t** argv) {
     for (DWORD i = 0; i < 40; ++i) {
         DWORD nLength = i == 39 ? nSize - 39 * nChunk : nChunk;
         BYTE* pBuffer = static_cast<BYTE*>(malloc(nLength));
-        vecRanges[i] = {argv[1], argv[2], pBuffer, i * nChunk, nLength, 0,
+        vecRanges[i] = {argv[1],
+                        argv[2],
+                        pBuffer,
+                        i * nChunk,
+                        nLength,
+                        0,
                         CreateEventW(nullptr, TRUE, FALSE, nullptr)};
         vecThreads.push_back(CreateThread(nullptr, 0, FetchRange, &vecRanges[i], 0, nullptr));
     }
@@ -178,7 +187,8 @@ int wmain(int argc, wchar_t** argv) {
     GetSystemTimeAsFileTime(&ftEnd);
     const unsigned long long nEnd =
         ((static_cast<unsigned long long>(ftEnd.dwHighDateTime) << 32 | ftEnd.dwLowDateTime) -
-         116444736000000000ull) / 10000;
+         116444736000000000ull) /
+        10000;
     unsigned long long nGot = 0;
     for (const Range& range : vecRanges) {
         nGot += range.nGot;

@@ -21,8 +21,8 @@ LRESULT CDownProgressBarCtrl::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /
     PBRANGE range = {};
     GetRange(&range);
     RECT rcBar = rcClient;
-    rcBar.right = ProgressFillRight(rcClient.right - rcClient.left, range.iLow, range.iHigh,
-                                    GetPos());
+    rcBar.right =
+        ProgressFillRight(rcClient.right - rcClient.left, range.iLow, range.iHigh, GetPos());
     if (rcBar.right > rcBar.left) {
         GdiFill(paint.GetDC(), rcBar, kBarColor);
     }

@@ -12,8 +12,7 @@ int ProgressFillRight(int nWidth, int nLow, int nHigh, int nPos);
 
 // The native progress bar keeps range and position; this paints it as a flat
 // light-blue track with a blue bar.
-class CDownProgressBarCtrl
-    : public CWindowImpl<CDownProgressBarCtrl, CProgressBarCtrlT<CWindow>> {
+class CDownProgressBarCtrl : public CWindowImpl<CDownProgressBarCtrl, CProgressBarCtrlT<CWindow>> {
 public:
     static const COLORREF kTrackColor = 0xFFDBC5;  // RGB 197, 219, 255
     static const COLORREF kBarColor = 0xFF8840;    // RGB 64, 136, 255

@@ -11,8 +11,7 @@ void FillRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y
     graphics.FillRectangle(&brush, x, y, w, h);
 }
 
-void OutlineRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w,
-                      int h) {
+void OutlineRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w, int h) {
     Gdiplus::Pen pen(Gdiplus::Color(argb), 1.0f);
     graphics.DrawRectangle(&pen, x, y, w, h);
 }

@@ -27,6 +27,5 @@ private:
 void DrawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* pImage, int x, int y, int w, int h);
 void FillRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w, int h);
 // A 1.0 pen: covers w + 1 by h + 1 pixels, as GDI+ draws outlines.
-void OutlineRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w,
-                      int h);
+void OutlineRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w, int h);
 void GdiFill(HDC hDC, const RECT& rect, COLORREF color);

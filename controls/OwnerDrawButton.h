@@ -25,13 +25,13 @@ void RepaintWithPage(HWND hButton);
 // The message-map entries both picture buttons share: the second press of a
 // double-click is a press, Space and Enter (OnKeyDown, OnKeyUp), and the
 // focus cue's repaints (OnFocusCue).
-#define PICTURE_BUTTON_KEYBOARD_MAP()                  \
-    MSG_WM_LBUTTONDBLCLK(OnLButtonDown)                \
-    MSG_WM_KEYDOWN(OnKeyDown)                          \
-    MSG_WM_KEYUP(OnKeyUp)                              \
-    MSG_WM_GETDLGCODE(PictureButtonDlgCode)            \
-    MESSAGE_HANDLER(WM_SETFOCUS, OnFocusCue)           \
-    MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusCue)          \
+#define PICTURE_BUTTON_KEYBOARD_MAP()         \
+    MSG_WM_LBUTTONDBLCLK(OnLButtonDown)       \
+    MSG_WM_KEYDOWN(OnKeyDown)                 \
+    MSG_WM_KEYUP(OnKeyUp)                     \
+    MSG_WM_GETDLGCODE(PictureButtonDlgCode)   \
+    MESSAGE_HANDLER(WM_SETFOCUS, OnFocusCue)  \
+    MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusCue) \
     MESSAGE_HANDLER(WM_UPDATEUISTATE, OnFocusCue)
 
 // A picture push button: normal, hover and pressed pictures; the click is

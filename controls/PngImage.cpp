@@ -37,8 +37,7 @@ BOOL Fail(PngLoadFailure* pFailure, DWORD dwError) {
 
 }  // namespace
 
-BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage,
-                  PngLoadFailure* pFailure) {
+BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, PngLoadFailure* pFailure) {
     if (pFailure) {
         *pFailure = PngLoadFailure();
     }

@@ -9,13 +9,13 @@
 // State shared between the dialog and its workers. Only the user-interface
 // thread writes it; workers read the host, object path and transport, which
 // are fixed before the size query of a start is created.
-extern std::wstring g_strHost;      // host of the download address
-extern std::wstring g_strObject;    // its path, without the leading "/"
+extern std::wstring g_strHost;        // host of the download address
+extern std::wstring g_strObject;      // its path, without the leading "/"
 extern std::wstring g_strPublicDocs;  // all-users documents; "Velmora" below it
-extern CFileHandle g_hDownFile;     // the file being assembled, or none
-extern DWORD g_nDownBytes;          // bytes received by all transfers; never reset
-extern int g_nFatalCount;           // while above 0 every failure report is ignored
-extern bool g_bFallback;            // WinHTTP on port 80 after the one restart
+extern CFileHandle g_hDownFile;       // the file being assembled, or none
+extern DWORD g_nDownBytes;            // bytes received by all transfers; never reset
+extern int g_nFatalCount;             // while above 0 every failure report is ignored
+extern bool g_bFallback;              // WinHTTP on port 80 after the one restart
 // The size the size query reported, set before the first segment starts: a
 // range reply that names another total is of another version of the file.
 extern DWORD g_nFileSize;

@@ -1,7 +1,6 @@
 #include "DownloadUrl.h"
 
-bool SplitDownloadUrl(const std::wstring& strUrl, std::wstring& strHost,
-                      std::wstring& strObject) {
+bool SplitDownloadUrl(const std::wstring& strUrl, std::wstring& strHost, std::wstring& strObject) {
     std::wstring strRest;
     if (strUrl.find(L"http://") != std::wstring::npos) {
         strRest = strUrl.size() > 7 ? strUrl.substr(7) : std::wstring();

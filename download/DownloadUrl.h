@@ -5,8 +5,7 @@
 // Splits the download address into host and object path (the path without
 // its leading "/"), after dropping an "http://" or "https://" prefix. False,
 // leaving both untouched, when no "/" follows the host or there is no scheme.
-bool SplitDownloadUrl(const std::wstring& strUrl, std::wstring& strHost,
-                      std::wstring& strObject);
+bool SplitDownloadUrl(const std::wstring& strUrl, std::wstring& strHost, std::wstring& strObject);
 
 // "setup." of ".../setup.exe": the text after the last "/" up to and
 // including the last ".". False when there is no "/" or the last "." does

@@ -29,8 +29,7 @@ bool IsRequestedRange(const wchar_t* pszContentRange, DWORD nFirst, DWORD nLast,
     unsigned long long nGotFirst = 0;
     unsigned long long nGotLast = 0;
     unsigned long long nGotTotal = 0;
-    if (!ReadNumber(p, nGotFirst) || *p++ != L'-' || !ReadNumber(p, nGotLast) ||
-        *p++ != L'/') {
+    if (!ReadNumber(p, nGotFirst) || *p++ != L'-' || !ReadNumber(p, nGotLast) || *p++ != L'/') {
         return false;
     }
     if (*p == L'*') {
@@ -72,4 +71,3 @@ ReadVerdict JudgeRead(DWORD nRead, DWORD nLeft) {
     }
     return nRead > nLeft ? ReadVerdict::kTooLong : ReadVerdict::kStore;
 }
-

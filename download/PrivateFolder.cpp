@@ -69,11 +69,10 @@ bool CreatePrivateFolder(const std::wstring& strFolder, DWORD& dwError) {
 // handle, and deleted through it. Where a link cannot be opened as such (Wine
 // opens its target), nothing is deleted.
 bool RemoveLink(const std::wstring& strPath) {
-    CFileHandle link(CreateFileW(strPath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING,
-                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                 nullptr));
+    CFileHandle link(
+        CreateFileW(strPath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!link) {
         return false;
     }

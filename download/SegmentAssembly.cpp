@@ -53,8 +53,8 @@ bool CreateDownloadFile() {
     }
     // The folder is made private first: what lands in it runs elevated.
     const std::wstring strFolder = DownloadFolder();
-    const std::vector<std::wstring> vecOwnFiles = {strPath.substr(strFolder.size() + 1),
-                                                   InstallerFilePath().substr(strFolder.size() + 1)};
+    const std::vector<std::wstring> vecOwnFiles = {
+        strPath.substr(strFolder.size() + 1), InstallerFilePath().substr(strFolder.size() + 1)};
     DWORD dwError = 0;
     if (!MakePrivateFolder(strFolder, vecOwnFiles, dwError)) {
         KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
@@ -124,8 +124,7 @@ LRESULT CMainDlg::OnSegmentCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM 
     // The last running transfer has ended with segments parked and none
     // waiting for its relaunch: no report would come to relaunch them, so
     // give them their try now.
-    if (m_nRunningTransfers == 0 && m_pacer.Empty() && !m_vecFailed.empty() &&
-        g_nFatalCount == 0) {
+    if (m_nRunningTransfers == 0 && m_pacer.Empty() && !m_vecFailed.empty() && g_nFatalCount == 0) {
         RelaunchParkedSegments();
     }
     return 0;

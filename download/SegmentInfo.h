@@ -11,11 +11,11 @@ const int SEGMENT_COUNT = 40;
 // nReceived and the buffer while it runs; the dialog reads the buffer (through
 // the write thread) only after the segment is complete.
 struct SegmentInfo {
-    int nId;           // 0..39, the record's index in the table
-    DWORD nOffset;     // first byte of the range in the file
-    DWORD nLength;     // bytes in the range
-    DWORD nReceived;   // bytes stored so far
-    BYTE* pBuffer;     // nLength bytes; null once written (or when empty)
+    int nId;          // 0..39, the record's index in the table
+    DWORD nOffset;    // first byte of the range in the file
+    DWORD nLength;    // bytes in the range
+    DWORD nReceived;  // bytes stored so far
+    BYTE* pBuffer;    // nLength bytes; null once written (or when empty)
 };
 
 // Frees a segment's buffer (once it is on disk) and leaves it null.

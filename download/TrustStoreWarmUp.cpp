@@ -25,8 +25,7 @@ void LoadTrustStore() {
         CERT_CHAIN_PARA para = {};
         para.cbSize = sizeof(para);
         PCCERT_CHAIN_CONTEXT pChain = nullptr;
-        if (CertGetCertificateChain(nullptr, pCert, nullptr, nullptr, &para, 0, nullptr,
-                                    &pChain)) {
+        if (CertGetCertificateChain(nullptr, pCert, nullptr, nullptr, &para, 0, nullptr, &pChain)) {
             CertFreeCertificateChain(pChain);
         }
         CertFreeCertificateContext(pCert);

@@ -1,9 +1,10 @@
 #include "WinHttpRequest.h"
 
-
 bool CWinHttpRequest::Open() {
-    DWORD dwAccess = ProxyInUse() ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY;
-    m_hRoot.Attach(WinHttpOpen(nullptr, dwAccess, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    DWORD dwAccess =
+        ProxyInUse() ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY;
+    m_hRoot.Attach(
+        WinHttpOpen(nullptr, dwAccess, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!m_hRoot) {
         return false;
     }
@@ -14,15 +15,16 @@ bool CWinHttpRequest::Open() {
 }
 
 bool CWinHttpRequest::Connect(const std::wstring& strHost) {
-    m_hConnect.Attach(WinHttpConnect(m_hRoot.Get(), strHost.c_str(), INTERNET_DEFAULT_HTTP_PORT, 0));
+    m_hConnect.Attach(
+        WinHttpConnect(m_hRoot.Get(), strHost.c_str(), INTERNET_DEFAULT_HTTP_PORT, 0));
     return m_hConnect.IsValid();
 }
 
 bool CWinHttpRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject) {
     LPCWSTR rgpszAcceptTypes[] = {L"*/*", nullptr};
     m_hRequest.Attach(WinHttpOpenRequest(m_hConnect.Get(), pszVerb, strObject.c_str(), L"HTTP/1.1",
-                                    WINHTTP_NO_REFERER, rgpszAcceptTypes,
-                                    WINHTTP_FLAG_BYPASS_PROXY_CACHE));
+                                         WINHTTP_NO_REFERER, rgpszAcceptTypes,
+                                         WINHTTP_FLAG_BYPASS_PROXY_CACHE));
     if (!m_hRequest) {
         return false;
     }
@@ -41,8 +43,8 @@ bool CWinHttpRequest::AddHeader(const std::wstring& strHeader) {
 }
 
 bool CWinHttpRequest::Send() {
-    if (!WinHttpSendRequest(m_hRequest.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                            0, 0, 0)) {
+    if (!WinHttpSendRequest(m_hRequest.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                            WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
         return false;
     }
     // A missing answer makes the header queries fail, which reports it.
@@ -53,9 +55,9 @@ bool CWinHttpRequest::Send() {
 bool CWinHttpRequest::QueryStatus(DWORD& nStatus) {
     DWORD dwSize = sizeof(nStatus);
     DWORD dwIndex = 0;
-    return WinHttpQueryHeaders(m_hRequest.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                               WINHTTP_HEADER_NAME_BY_INDEX, &nStatus, &dwSize,
-                               &dwIndex) != FALSE;
+    return WinHttpQueryHeaders(m_hRequest.Get(),
+                               WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                               WINHTTP_HEADER_NAME_BY_INDEX, &nStatus, &dwSize, &dwIndex) != FALSE;
 }
 
 bool CWinHttpRequest::QueryContentLength(std::wstring& strLength) {
@@ -74,8 +76,8 @@ bool CWinHttpRequest::QueryContentRange(std::wstring& strRange) {
     wchar_t szRange[128] = {};
     DWORD dwSize = sizeof(szRange) - sizeof(wchar_t);
     DWORD dwIndex = 0;
-    if (!WinHttpQueryHeaders(m_hRequest.Get(), WINHTTP_QUERY_CONTENT_RANGE, WINHTTP_HEADER_NAME_BY_INDEX,
-                             szRange, &dwSize, &dwIndex)) {
+    if (!WinHttpQueryHeaders(m_hRequest.Get(), WINHTTP_QUERY_CONTENT_RANGE,
+                             WINHTTP_HEADER_NAME_BY_INDEX, szRange, &dwSize, &dwIndex)) {
         return false;
     }
     strRange = szRange;

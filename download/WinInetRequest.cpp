@@ -45,14 +45,15 @@ const DWORD kMaxConnsPerServer = 50;
 
 void RaiseProcessConnectionLimits() {
     DWORD dwMax = kMaxConnsPerServer;
-    const BOOL bServer = InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &dwMax,
-                                            sizeof(dwMax));
+    const BOOL bServer =
+        InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &dwMax, sizeof(dwMax));
     const DWORD dwServerError = bServer ? 0 : GetLastError();
     const BOOL bServer10 = InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER,
                                               &dwMax, sizeof(dwMax));
     const DWORD dwServer10Error = bServer10 ? 0 : GetLastError();
     wchar_t szTrace[128];
-    swprintf(szTrace, 128, L"connection limits %lu: per server %d (%lu), per 1.0 server %d (%lu)\n\r",
+    swprintf(szTrace, 128,
+             L"connection limits %lu: per server %d (%lu), per 1.0 server %d (%lu)\n\r",
              static_cast<unsigned long>(dwMax), bServer, static_cast<unsigned long>(dwServerError),
              bServer10, static_cast<unsigned long>(dwServer10Error));
     KORVIX_TRACE(szTrace);
@@ -76,8 +77,8 @@ bool CWinInetRequest::Open() {
 }
 
 bool CWinInetRequest::Connect(const std::wstring& strHost) {
-    m_hConnect.Attach(InternetConnectW(m_hRoot.Get(), strHost.c_str(), INTERNET_DEFAULT_HTTPS_PORT, nullptr,
-                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    m_hConnect.Attach(InternetConnectW(m_hRoot.Get(), strHost.c_str(), INTERNET_DEFAULT_HTTPS_PORT,
+                                       nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     return m_hConnect.IsValid();
 }
 
@@ -87,8 +88,8 @@ void CWinInetRequest::SetMaxConnections() {
 
 bool CWinInetRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject) {
     LPCWSTR rgpszAcceptTypes[] = {L"*/*", nullptr};
-    m_hRequest.Attach(HttpOpenRequestW(m_hConnect.Get(), pszVerb, strObject.c_str(), L"HTTP/1.1", nullptr,
-                                  rgpszAcceptTypes, kRequestFlags, 0));
+    m_hRequest.Attach(HttpOpenRequestW(m_hConnect.Get(), pszVerb, strObject.c_str(), L"HTTP/1.1",
+                                       nullptr, rgpszAcceptTypes, kRequestFlags, 0));
     if (!m_hRequest) {
         return false;
     }
@@ -98,7 +99,8 @@ bool CWinInetRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject
 
 bool CWinInetRequest::AddHeader(const std::wstring& strHeader) {
     return HttpAddRequestHeadersW(m_hRequest.Get(), strHeader.c_str(),
-                                  static_cast<DWORD>(strHeader.size()), HTTP_ADDREQ_FLAG_ADD) != FALSE;
+                                  static_cast<DWORD>(strHeader.size()),
+                                  HTTP_ADDREQ_FLAG_ADD) != FALSE;
 }
 
 bool CWinInetRequest::Send() {
@@ -108,8 +110,8 @@ bool CWinInetRequest::Send() {
 bool CWinInetRequest::QueryStatus(DWORD& nStatus) {
     DWORD dwSize = sizeof(nStatus);
     DWORD dwIndex = 0;
-    return HttpQueryInfoW(m_hRequest.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &nStatus,
-                          &dwSize, &dwIndex) != FALSE;
+    return HttpQueryInfoW(m_hRequest.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                          &nStatus, &dwSize, &dwIndex) != FALSE;
 }
 
 bool CWinInetRequest::QueryContentLength(std::wstring& strLength) {

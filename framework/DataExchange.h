@@ -35,9 +35,9 @@ public:
     }
 };
 
-#define BEGIN_DDX_MAP(thisClass)                                                     \
-    BOOL DoDataExchange(BOOL bSaveAndValidate = FALSE, UINT nCtlId = (UINT)-1) {     \
-        (void)bSaveAndValidate;                                                      \
+#define BEGIN_DDX_MAP(thisClass)                                                 \
+    BOOL DoDataExchange(BOOL bSaveAndValidate = FALSE, UINT nCtlId = (UINT)-1) { \
+        (void)bSaveAndValidate;                                                  \
         (void)nCtlId;
 
 // Subclasses the control with the member when loading and not yet attached.
@@ -45,12 +45,12 @@ public:
     if ((nCtlId == (UINT)-1 || nCtlId == (nId)) && !bSaveAndValidate && !obj.m_hWnd) \
         obj.SubclassWindow(this->GetDlgItem(nId));
 
-#define DDX_TEXT(nId, var)                                                 \
-    if (nCtlId == (UINT)-1 || nCtlId == (nId)) {                           \
-        if (!DDX_Text(nId, var, bSaveAndValidate)) {                       \
-            OnDataExchangeError(nId, bSaveAndValidate);                    \
-            return FALSE;                                                  \
-        }                                                                  \
+#define DDX_TEXT(nId, var)                              \
+    if (nCtlId == (UINT)-1 || nCtlId == (nId)) {        \
+        if (!DDX_Text(nId, var, bSaveAndValidate)) {    \
+            OnDataExchangeError(nId, bSaveAndValidate); \
+            return FALSE;                               \
+        }                                               \
     }
 
 #define END_DDX_MAP() \

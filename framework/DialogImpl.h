@@ -26,9 +26,8 @@ public:
 
     HWND Create(HWND hWndParent, LPARAM dwInitParam = 0) {
         g_pCreatingDialog = static_cast<CDialogImpl*>(this);
-        HWND hWnd = ::CreateDialogParamW(_Module.GetResourceInstance(),
-                                         MAKEINTRESOURCEW(T::IDD), hWndParent, StartDialogProc,
-                                         dwInitParam);
+        HWND hWnd = ::CreateDialogParamW(_Module.GetResourceInstance(), MAKEINTRESOURCEW(T::IDD),
+                                         hWndParent, StartDialogProc, dwInitParam);
         g_pCreatingDialog = nullptr;
         return hWnd;
     }

@@ -37,20 +37,19 @@ protected:
 BOOL ReflectNotifications(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 // The reflected messages a control does not handle go to the system's
 // default procedure under their plain number.
-BOOL DefaultReflectionHandler(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
-                              LRESULT& lResult);
+BOOL DefaultReflectionHandler(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
-#define BEGIN_MSG_MAP(theClass)                                                            \
-public:                                                                                    \
-    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,          \
-                              LRESULT& lResult, DWORD dwMsgMapId = 0) override {           \
-        BOOL bHandled = TRUE;                                                              \
-        (void)hWnd;                                                                        \
-        (void)uMsg;                                                                        \
-        (void)wParam;                                                                      \
-        (void)lParam;                                                                      \
-        (void)lResult;                                                                     \
-        (void)bHandled;                                                                    \
+#define BEGIN_MSG_MAP(theClass)                                                   \
+public:                                                                           \
+    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, \
+                              LRESULT& lResult, DWORD dwMsgMapId = 0) override {  \
+        BOOL bHandled = TRUE;                                                     \
+        (void)hWnd;                                                               \
+        (void)uMsg;                                                               \
+        (void)wParam;                                                             \
+        (void)lParam;                                                             \
+        (void)lResult;                                                            \
+        (void)bHandled;                                                           \
         (void)dwMsgMapId;
 
 #define END_MSG_MAP() \
@@ -58,46 +57,43 @@ public:                                                                         
     }
 
 // LRESULT OnX(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
-#define MESSAGE_HANDLER(msg, func)                         \
-    if (uMsg == (msg)) {                                   \
-        bHandled = TRUE;                                   \
-        lResult = func(uMsg, wParam, lParam, bHandled);    \
-        if (bHandled)                                      \
-            return TRUE;                                   \
+#define MESSAGE_HANDLER(msg, func)                      \
+    if (uMsg == (msg)) {                                \
+        bHandled = TRUE;                                \
+        lResult = func(uMsg, wParam, lParam, bHandled); \
+        if (bHandled)                                   \
+            return TRUE;                                \
     }
 
 // LRESULT OnX(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled)
-#define COMMAND_ID_HANDLER(id, func)                                                     \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id)) {                                  \
-        bHandled = TRUE;                                                                 \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam),   \
-                       bHandled);                                                        \
-        if (bHandled)                                                                    \
-            return TRUE;                                                                 \
+#define COMMAND_ID_HANDLER(id, func)                                                              \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id)) {                                           \
+        bHandled = TRUE;                                                                          \
+        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled); \
+        if (bHandled)                                                                             \
+            return TRUE;                                                                          \
     }
 
 // LRESULT OnX(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled), for
 // one notification code of the control only.
-#define COMMAND_HANDLER(id, code, func)                                                  \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code)) {      \
-        bHandled = TRUE;                                                                 \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam),   \
-                       bHandled);                                                        \
-        if (bHandled)                                                                    \
-            return TRUE;                                                                 \
+#define COMMAND_HANDLER(id, code, func)                                                           \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code)) {               \
+        bHandled = TRUE;                                                                          \
+        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled); \
+        if (bHandled)                                                                             \
+            return TRUE;                                                                          \
     }
 
-#define CHAIN_MSG_MAP_ALT(theChainClass, msgMapId)                                   \
-    if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult,     \
-                                            msgMapId))                               \
+#define CHAIN_MSG_MAP_ALT(theChainClass, msgMapId)                                          \
+    if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapId)) \
         return TRUE;
 
-#define REFLECT_NOTIFICATIONS()                                          \
-    if (ReflectNotifications(hWnd, uMsg, wParam, lParam, lResult))      \
+#define REFLECT_NOTIFICATIONS()                                    \
+    if (ReflectNotifications(hWnd, uMsg, wParam, lParam, lResult)) \
         return TRUE;
 
-#define DEFAULT_REFLECTION_HANDLER()                                          \
-    if (DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult))       \
+#define DEFAULT_REFLECTION_HANDLER()                                   \
+    if (DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult)) \
         return TRUE;
 
 // Cracked handlers.
@@ -110,69 +106,68 @@ public:                                                                         
     }
 
 // void OnMouseMove(UINT nFlags, CPoint point)
-#define MSG_WM_MOUSEMOVE(func)                                \
-    MSG_CRACKED_BEGIN(WM_MOUSEMOVE)                           \
-    func(static_cast<UINT>(wParam), CPoint(lParam));          \
-    lResult = 0;                                              \
+#define MSG_WM_MOUSEMOVE(func)                       \
+    MSG_CRACKED_BEGIN(WM_MOUSEMOVE)                  \
+    func(static_cast<UINT>(wParam), CPoint(lParam)); \
+    lResult = 0;                                     \
     MSG_CRACKED_END()
 // void OnLButtonDown(UINT nFlags, CPoint point)
-#define MSG_WM_LBUTTONDOWN(func)                              \
-    MSG_CRACKED_BEGIN(WM_LBUTTONDOWN)                         \
-    func(static_cast<UINT>(wParam), CPoint(lParam));          \
-    lResult = 0;                                              \
+#define MSG_WM_LBUTTONDOWN(func)                     \
+    MSG_CRACKED_BEGIN(WM_LBUTTONDOWN)                \
+    func(static_cast<UINT>(wParam), CPoint(lParam)); \
+    lResult = 0;                                     \
     MSG_CRACKED_END()
 // void OnLButtonDblClk(UINT nFlags, CPoint point)
-#define MSG_WM_LBUTTONDBLCLK(func)                            \
-    MSG_CRACKED_BEGIN(WM_LBUTTONDBLCLK)                       \
-    func(static_cast<UINT>(wParam), CPoint(lParam));          \
-    lResult = 0;                                              \
+#define MSG_WM_LBUTTONDBLCLK(func)                   \
+    MSG_CRACKED_BEGIN(WM_LBUTTONDBLCLK)              \
+    func(static_cast<UINT>(wParam), CPoint(lParam)); \
+    lResult = 0;                                     \
     MSG_CRACKED_END()
 // void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags): nFlags is the high
 // word of lParam (KF_REPEAT: the key was already down).
-#define MSG_WM_KEYDOWN(func)                                                       \
-    MSG_CRACKED_BEGIN(WM_KEYDOWN)                                                  \
-    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));               \
-    lResult = 0;                                                                   \
+#define MSG_WM_KEYDOWN(func)                                         \
+    MSG_CRACKED_BEGIN(WM_KEYDOWN)                                    \
+    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); \
+    lResult = 0;                                                     \
     MSG_CRACKED_END()
 // void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
-#define MSG_WM_KEYUP(func)                                                         \
-    MSG_CRACKED_BEGIN(WM_KEYUP)                                                    \
-    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));               \
-    lResult = 0;                                                                   \
+#define MSG_WM_KEYUP(func)                                           \
+    MSG_CRACKED_BEGIN(WM_KEYUP)                                      \
+    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); \
+    lResult = 0;                                                     \
     MSG_CRACKED_END()
 // UINT OnGetDlgCode(LPMSG pMsg)
-#define MSG_WM_GETDLGCODE(func)                                 \
-    MSG_CRACKED_BEGIN(WM_GETDLGCODE)                            \
-    lResult = func(reinterpret_cast<LPMSG>(lParam));            \
+#define MSG_WM_GETDLGCODE(func)                      \
+    MSG_CRACKED_BEGIN(WM_GETDLGCODE)                 \
+    lResult = func(reinterpret_cast<LPMSG>(lParam)); \
     MSG_CRACKED_END()
 // void OnLButtonUp(UINT nFlags, CPoint point)
-#define MSG_WM_LBUTTONUP(func)                                \
-    MSG_CRACKED_BEGIN(WM_LBUTTONUP)                           \
-    func(static_cast<UINT>(wParam), CPoint(lParam));          \
-    lResult = 0;                                              \
+#define MSG_WM_LBUTTONUP(func)                       \
+    MSG_CRACKED_BEGIN(WM_LBUTTONUP)                  \
+    func(static_cast<UINT>(wParam), CPoint(lParam)); \
+    lResult = 0;                                     \
     MSG_CRACKED_END()
 // void OnTimer(UINT_PTR nIdEvent)
-#define MSG_WM_TIMER(func)                  \
-    MSG_CRACKED_BEGIN(WM_TIMER)             \
-    func(static_cast<UINT_PTR>(wParam));    \
-    lResult = 0;                            \
+#define MSG_WM_TIMER(func)               \
+    MSG_CRACKED_BEGIN(WM_TIMER)          \
+    func(static_cast<UINT_PTR>(wParam)); \
+    lResult = 0;                         \
     MSG_CRACKED_END()
 // BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message)
-#define MSG_WM_SETCURSOR(func)                                                     \
-    MSG_CRACKED_BEGIN(WM_SETCURSOR)                                                \
-    lResult = func(CWindow(reinterpret_cast<HWND>(wParam)), LOWORD(lParam),        \
-                   HIWORD(lParam));                                                \
+#define MSG_WM_SETCURSOR(func)                                                               \
+    MSG_CRACKED_BEGIN(WM_SETCURSOR)                                                          \
+    lResult = func(CWindow(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam)); \
     MSG_CRACKED_END()
 // void OnContextMenu(CWindow wnd, CPoint point)
-#define MSG_WM_CONTEXTMENU(func)                                         \
-    MSG_CRACKED_BEGIN(WM_CONTEXTMENU)                                    \
-    func(CWindow(reinterpret_cast<HWND>(wParam)), CPoint(lParam));       \
-    lResult = 0;                                                         \
+#define MSG_WM_CONTEXTMENU(func)                                   \
+    MSG_CRACKED_BEGIN(WM_CONTEXTMENU)                              \
+    func(CWindow(reinterpret_cast<HWND>(wParam)), CPoint(lParam)); \
+    lResult = 0;                                                   \
     MSG_CRACKED_END()
 // UINT OnNcHitTest(CPoint point), the point in screen coordinates
-#define MSG_WM_NCHITTEST(func)                  \
-    MSG_CRACKED_BEGIN(WM_NCHITTEST)             \
-    lResult = func(CPoint(lParam));             \
+#define MSG_WM_NCHITTEST(func)      \
+    MSG_CRACKED_BEGIN(WM_NCHITTEST) \
+    lResult = func(CPoint(lParam)); \
     MSG_CRACKED_END()
 // void OnClose()
 #define MSG_WM_CLOSE(func)      \

@@ -77,7 +77,8 @@ void CMainDlg::LoadClientId() {
         GUID guid = {};
         CoCreateGuid(&guid);
         g_strClientId = Widen(FormatClientId(guid).c_str());
-        RegSetValueExW(key.Get(), L"GUID", 0, REG_SZ, reinterpret_cast<const BYTE*>(g_strClientId.c_str()),
+        RegSetValueExW(key.Get(), L"GUID", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(g_strClientId.c_str()),
                        static_cast<DWORD>((g_strClientId.size() + 1) * sizeof(wchar_t)));
     }
 }
@@ -127,6 +128,6 @@ void CMainDlg::SendAnalyticsEvent(LPCWSTR pszEventLiteral) {
     DWORD dwResponse = kEventResponseMs;
     WinHttpSetOption(request.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &dwResponse,
                      sizeof(dwResponse));
-    WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                       0, 0, 0);
+    WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
+                       0, 0);
 }

@@ -64,9 +64,9 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    const BOOL bStarted = CreateProcessW(strInstaller.c_str(), vecCommandLine.data(), nullptr,
-                                         nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                                         &startup, &process);
+    const BOOL bStarted =
+        CreateProcessW(strInstaller.c_str(), vecCommandLine.data(), nullptr, nullptr, FALSE,
+                       CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
     const DWORD dwStartError = GetLastError();
     checked.Close();
     if (!bStarted) {
@@ -82,8 +82,7 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
     // Only 0 is success: a child that failed or was cancelled installed
     // nothing to start. An exit code that cannot be read counts as failure.
     DWORD dwExitCode = 0;
-    const bool bInstalled =
-        GetExitCodeProcess(childProcess.Get(), &dwExitCode) && dwExitCode == 0;
+    const bool bInstalled = GetExitCodeProcess(childProcess.Get(), &dwExitCode) && dwExitCode == 0;
 
     if (!bInstalled) {
         DeleteFileW(strInstaller.c_str());

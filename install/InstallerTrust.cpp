@@ -53,7 +53,8 @@ bool CInstallerTrust::Verify(HANDLE hFile, const wchar_t* pszPath) {
 }
 
 bool CInstallerTrust::CheckSigner(HANDLE hStateData) {
-    CRYPT_PROVIDER_DATA* pProvider = hStateData ? WTHelperProvDataFromStateData(hStateData) : nullptr;
+    CRYPT_PROVIDER_DATA* pProvider =
+        hStateData ? WTHelperProvDataFromStateData(hStateData) : nullptr;
     CRYPT_PROVIDER_SGNR* pSigner =
         pProvider ? WTHelperGetProvSignerFromChain(pProvider, 0, FALSE, 0) : nullptr;
     if (!pSigner || !pSigner->pChainContext) {

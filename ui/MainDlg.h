@@ -125,7 +125,7 @@ public:
     CWindow m_lblAgree;
     CWindow m_lblStatus;
     NOTIFYICONDATAW m_nid = {};
-    bool m_bTrayIcon = false;  // the icon of m_nid is in the notification area
+    bool m_bTrayIcon = false;    // the icon of m_nid is in the notification area
     WPARAM m_wKeyboardCues = 0;  // the last change of SetKeyboardCues
     Gdiplus::Image* m_imgLogo = nullptr;
     Gdiplus::Image* m_imgCenter = nullptr;

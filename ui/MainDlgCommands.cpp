@@ -107,9 +107,9 @@ void CMainDlg::InitTrayIcon(HICON /*hBigIcon*/) {
     m_nid.uID = kTrayIconId;
     m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
     m_nid.uCallbackMessage = WM_TRAY_NOTIFY;
-    m_nid.hIcon = static_cast<HICON>(LoadImageW(
-        _Module.GetResourceInstance(), MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON,
-        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    m_nid.hIcon = static_cast<HICON>(
+        LoadImageW(_Module.GetResourceInstance(), MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     std::wstring strProject = GetLanStr(L"STR_PROJECT_NAME");
     // Each text is cut to its field, terminating null included.
     lstrcpynW(m_nid.szTip, (strProject + GetLanStr(L"STR_DOWNLOADING")).c_str(),
@@ -191,8 +191,8 @@ void CMainDlg::KeepFocusOnPage(HWND hPageButton) {
     // Only a focus that is this window's is moved, and only while the
     // window shows: giving the focus would make a hidden window active.
     HWND hFocus = ::GetFocus();
-    const bool bOurs = hFocus ? hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)
-                              : ::GetActiveWindow() == m_hWnd;
+    const bool bOurs =
+        hFocus ? hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus) : ::GetActiveWindow() == m_hWnd;
     if (bOurs && IsWindowVisible()) {
         ::SetFocus(hPageButton);
     }

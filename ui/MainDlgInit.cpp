@@ -124,13 +124,13 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
     CenterOnWorkArea();
 
     HINSTANCE hInst = _Module.GetResourceInstance();
-    HICON hBigIcon = static_cast<HICON>(
-        LoadImageW(hInst, MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    HICON hBigIcon = static_cast<HICON>(LoadImageW(hInst, MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXICON),
+                                                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hBigIcon));
-    HICON hSmallIcon = static_cast<HICON>(LoadImageW(
-        hInst, MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    HICON hSmallIcon = static_cast<HICON>(
+        LoadImageW(hInst, MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmallIcon));
 
     CMessageLoop* pLoop = _Module.GetMessageLoop();
@@ -241,9 +241,9 @@ LRESULT CMainDlg::OnDestroy(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
 BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
     // Moving through the controls by keyboard turns the focus cue on, as
     // Windows' dialog manager does.
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_TAB || pMsg->wParam == VK_LEFT ||
-                                        pMsg->wParam == VK_RIGHT || pMsg->wParam == VK_UP ||
-                                        pMsg->wParam == VK_DOWN)) {
+    if (pMsg->message == WM_KEYDOWN &&
+        (pMsg->wParam == VK_TAB || pMsg->wParam == VK_LEFT || pMsg->wParam == VK_RIGHT ||
+         pMsg->wParam == VK_UP || pMsg->wParam == VK_DOWN)) {
         SetKeyboardCues(MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
     }
     return IsDialogMessageW(m_hWnd, pMsg);

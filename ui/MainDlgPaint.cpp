@@ -11,8 +11,7 @@ const Gdiplus::ARGB kFrame = Gdiplus::Color::MakeARGB(255, 204, 204, 204);
 
 }  // namespace
 
-LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                          BOOL& /*bHandled*/) {
+LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, BOOL& /*bHandled*/) {
     CPaintScope paint(m_hWnd);
     RECT rcClient = {};
     GetClientRect(&rcClient);

@@ -4,10 +4,10 @@
 // that a slip in a pack source shows up here.
 struct ExpectedPack {
     int nId;
-    const wchar_t* pszName;      // file name without ".ini"
-    const wchar_t* pszSoftTip;   // STR_SOFT_TIP, the message box caption
-    const wchar_t* pszWait;      // STR_INSTALLING_WAIT
-    const wchar_t* pszFinish;    // STR_FINISH
+    const wchar_t* pszName;         // file name without ".ini"
+    const wchar_t* pszSoftTip;      // STR_SOFT_TIP, the message box caption
+    const wchar_t* pszWait;         // STR_INSTALLING_WAIT
+    const wchar_t* pszFinish;       // STR_FINISH
     const wchar_t* pszDownloading;  // STR_DOWNLOADING
 };
 
@@ -26,9 +26,9 @@ const ExpectedPack kExpectedPacks[] = {
 
 // The keys of every pack, in the order the packs hold them.
 const wchar_t* const kPackKeys[] = {
-    L"STR_COMPANY_NAME",    L"STR_PROCESS_NAME",    L"STR_PROJECT_NAME",    L"STR_DOWN_URL",
-    L"STR_LICENCE_URL",     L"STR_CLOSE_TIP",       L"STR_SOFT_TIP",        L"STR_INSTALL_PATH",
-    L"STR_AGREE_INSTALL",   L"STR_AGREE",           L"STR_NOTICE_PROCESS1", L"STR_NOTICE_PROCESS2",
-    L"STR_DOWNLOADING",     L"STR_BEING_INSTALLED", L"STR_INSTALLING_WAIT", L"STR_FINISH",
-    L"STR_ERROR",           L"STR_NETWORK_ERROR",   L"STR_SYSTEM_ERROR",    L"STR_SELECT_FOLDER",
+    L"STR_COMPANY_NAME",  L"STR_PROCESS_NAME",    L"STR_PROJECT_NAME",    L"STR_DOWN_URL",
+    L"STR_LICENCE_URL",   L"STR_CLOSE_TIP",       L"STR_SOFT_TIP",        L"STR_INSTALL_PATH",
+    L"STR_AGREE_INSTALL", L"STR_AGREE",           L"STR_NOTICE_PROCESS1", L"STR_NOTICE_PROCESS2",
+    L"STR_DOWNLOADING",   L"STR_BEING_INSTALLED", L"STR_INSTALLING_WAIT", L"STR_FINISH",
+    L"STR_ERROR",         L"STR_NETWORK_ERROR",   L"STR_SYSTEM_ERROR",    L"STR_SELECT_FOLDER",
 };

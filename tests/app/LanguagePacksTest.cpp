@@ -60,9 +60,9 @@ TEST(UiLanguageName, OnlyTheExactIdsHaveTheirOwnPack) {
         LANGID wId;
         const wchar_t* pszName;
     } const cases[] = {
-        {0x0409, L"English"},  {0x0407, L"German"},  {0x040C, L"French"},  {0x0410, L"Italian"},
+        {0x0409, L"English"},  {0x0407, L"German"},    {0x040C, L"French"},  {0x0410, L"Italian"},
         {0x0411, L"Japanese"}, {0x0404, L"ChineseTW"}, {0x0807, L"English"}, {0x0C0C, L"English"},
-        {0x0804, L"English"},  {0x0C04, L"English"},  {0x0413, L"English"}, {0x0000, L"English"},
+        {0x0804, L"English"},  {0x0C04, L"English"},   {0x0413, L"English"}, {0x0000, L"English"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.pszName, UiLanguageNameFromId(c.wId)) << std::hex << c.wId;
@@ -70,9 +70,9 @@ TEST(UiLanguageName, OnlyTheExactIdsHaveTheirOwnPack) {
 }
 
 TEST(LanguagePackFileName, EveryIdHasAFileNameAndUnknownIdsAreEnglish) {
-    const wchar_t* const names[] = {L"\\English.ini",   L"\\Chinese.ini",  L"\\ChineseTW.ini",
-                                    L"\\Dutch.ini",     L"\\French.ini",   L"\\German.ini",
-                                    L"\\Italian.ini",   L"\\Japanese.ini", L"\\Portuguese.ini",
+    const wchar_t* const names[] = {L"\\English.ini", L"\\Chinese.ini",  L"\\ChineseTW.ini",
+                                    L"\\Dutch.ini",   L"\\French.ini",   L"\\German.ini",
+                                    L"\\Italian.ini", L"\\Japanese.ini", L"\\Portuguese.ini",
                                     L"\\Spanish.ini"};
     for (int nId = kFirstLanguagePackId; nId <= kLastLanguagePackId; ++nId) {
         EXPECT_EQ(names[nId - kFirstLanguagePackId], GetLanguagePackFileName(nId)) << nId;
@@ -171,9 +171,10 @@ TEST_F(SelectedPack, EnglishValuesReadWithoutTheBlanksAroundTheirEqualsSign) {
     EXPECT_EQ(L"Select a folder", GetLanStr(L"STR_SELECT_FOLDER"));
     EXPECT_EQ(L"Velmora Korvix", GetLanStr(L"STR_PROJECT_NAME"));
     // Quotes inside a value stay; only a value wholly in quotes would lose them.
-    EXPECT_EQ(L"Due to network issues, the installation cannot be completed. Please click \"OK\" "
-              L"to download a full package in the browser.",
-              GetLanStr(L"STR_NETWORK_ERROR"));
+    EXPECT_EQ(
+        L"Due to network issues, the installation cannot be completed. Please click \"OK\" "
+        L"to download a full package in the browser.",
+        GetLanStr(L"STR_NETWORK_ERROR"));
 }
 
 TEST_F(SelectedPack, EveryPackHoldsItsOwnTexts) {

@@ -74,10 +74,11 @@ int main() {
 
         COwnerDrawButton close, install;
         close.SetImages(g_hHost, {Load(239), Load(240), Load(239)});
-        close.SubclassWindow(host.AddChild(L"BUTTON", 1000, kButton, WS_EX_TRANSPARENT, 10, 10, 20, 20));
+        close.SubclassWindow(
+            host.AddChild(L"BUTTON", 1000, kButton, WS_EX_TRANSPARENT, 10, 10, 20, 20));
         Gdiplus::Image* pInstall = Load(GetLocalizedImageId(333));
-        install.SetImages(g_hHost, {pInstall, Load(GetLocalizedImageId(343)),
-                                    Load(GetLocalizedImageId(323))});
+        install.SetImages(
+            g_hHost, {pInstall, Load(GetLocalizedImageId(343)), Load(GetLocalizedImageId(323))});
         install.SubclassWindow(
             host.AddChild(L"BUTTON", 1002, kButton, WS_EX_TRANSPARENT, 60, 10, 168, 46));
 
@@ -97,7 +98,8 @@ int main() {
         progress.SetPos(0);
 
         CEditImpl edit;
-        edit.SubclassWindow(host.AddChild(L"EDIT", 1009, WS_TABSTOP | ES_AUTOHSCROLL, 0, 48, 160, 320, 22));
+        edit.SubclassWindow(
+            host.AddChild(L"EDIT", 1009, WS_TABSTOP | ES_AUTOHSCROLL, 0, 48, 160, 320, 22));
         // A plain edit beside it, to show what a context menu looks like here.
         host.AddChild(L"EDIT", 1011, WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, 0, 400, 160, 150, 22);
 

@@ -91,13 +91,13 @@ TEST(PngImage, EveryPictureIsThereAtItsSizeInEveryLanguage) {
         UINT nId;
         UINT w, h;
     };
-    const Kind fixed[] = {{213, 108, 32}, {214, 235, 52}, {207, 323, 32}, {239, 20, 20},
-                          {240, 20, 20},  {243, 20, 20},  {244, 20, 20},  {215, 14, 14},
-                          {202, 14, 14}};
-    const Kind localized[] = {{263, 90, 32},   {273, 90, 32},   {283, 180, 12},  {293, 180, 12},
-                              {303, 57, 26},   {313, 57, 26},   {323, 168, 46},  {333, 168, 46},
-                              {343, 168, 46},  {353, 650, 290}, {363, 650, 290}, {373, 650, 290},
-                              {383, 390, 15},  {393, 168, 46},  {403, 168, 46},  {413, 168, 46}};
+    const Kind fixed[] = {{213, 108, 32}, {214, 235, 52}, {207, 323, 32},
+                          {239, 20, 20},  {240, 20, 20},  {243, 20, 20},
+                          {244, 20, 20},  {215, 14, 14},  {202, 14, 14}};
+    const Kind localized[] = {{263, 90, 32},  {273, 90, 32},   {283, 180, 12},  {293, 180, 12},
+                              {303, 57, 26},  {313, 57, 26},   {323, 168, 46},  {333, 168, 46},
+                              {343, 168, 46}, {353, 650, 290}, {363, 650, 290}, {373, 650, 290},
+                              {383, 390, 15}, {393, 168, 46},  {403, 168, 46},  {413, 168, 46}};
     std::vector<Kind> all(std::begin(fixed), std::end(fixed));
     for (const Kind& k : localized) {
         for (UINT nOffset : {0u, 3u, 4u, 5u, 8u, 9u}) {
@@ -192,7 +192,7 @@ TEST(ProgressBar, FillRightIsPositionTimesWidthOverRangeTruncated) {
     } const cases[] = {
         {470, 0, 100, 0, 0},     {470, 0, 100, 33, 155},  {470, 0, 100, 50, 235},
         {470, 0, 100, 99, 465},  {470, 0, 100, 100, 470}, {470, 0, 100, 1, 4},
-        {470, 50, 50, 30, 0},    // empty range: track only
+        {470, 50, 50, 30, 0},     // empty range: track only
         {470, 10, 110, 50, 235},  // the position is not reduced by low
     };
     for (const auto& c : cases) {
@@ -235,7 +235,8 @@ TEST(SelectStateButton, PressTogglesFirstThenNotifiesAndNullNotifyKeepsTheOld) {
     EXPECT_EQ(std::vector<WPARAM>(5, MAKEWPARAM(1003, BN_CLICKED)), window.m_vecCommands);
     MSG enter = {hButton, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
     EXPECT_TRUE(SendMessageW(hButton, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
-                DLGC_WANTMESSAGE) << "the dialog would keep Enter to itself";
+                DLGC_WANTMESSAGE)
+        << "the dialog would keep Enter to itself";
 
     // Over either picture button the pointer is the hand.
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
@@ -309,8 +310,10 @@ TEST(OwnerDrawButton, EveryClickReportsOnceWhateverMadeIt) {
         }
         return window.m_vecCommands.size();
     };
-    EXPECT_EQ(2u, clicksOf({{WM_LBUTTONDOWN, 0, false}, {WM_LBUTTONUP, 0, false},
-                            {WM_LBUTTONDBLCLK, 0, false}, {WM_LBUTTONUP, 0, false}}));
+    EXPECT_EQ(2u, clicksOf({{WM_LBUTTONDOWN, 0, false},
+                            {WM_LBUTTONUP, 0, false},
+                            {WM_LBUTTONDBLCLK, 0, false},
+                            {WM_LBUTTONUP, 0, false}}));
     EXPECT_EQ(std::vector<WPARAM>(2, MAKEWPARAM(1004, BN_CLICKED)), window.m_vecCommands);
     EXPECT_EQ(0u, clicksOf({{WM_KEYDOWN, VK_SPACE, false}, {WM_KEYDOWN, VK_SPACE, true}}));
     EXPECT_EQ(1u, clicksOf({{WM_KEYUP, VK_SPACE, true}}));

@@ -38,7 +38,8 @@ TEST(BlockWrite, AFailedCallReportsItsError) {
     const std::wstring strPath = MakeScratchFolder(L"BlockWriteFails") + L"\\readonly.down";
     WriteWholeFile(strPath, std::string());
     // Opened for reading only: every write is refused.
-    HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE hFile =
+        CreateFileW(strPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
     std::vector<BYTE> vecData(WRITE_BLOCK_SIZE + 1, 1);
     DWORD dwError = 0;

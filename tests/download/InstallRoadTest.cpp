@@ -142,8 +142,7 @@ protected:
     }
 
     bool PumpUntilFinished() {
-        return m_pRoad->PumpUntil([this] { return m_pDlg->m_nInstallState == 2; },
-                                  kRoadTimeoutMs);
+        return m_pRoad->PumpUntil([this] { return m_pDlg->m_nInstallState == 2; }, kRoadTimeoutMs);
     }
 
     std::vector<std::string> ServerLog() { return ReadLines(WinePath(EnvA("KORVIX_SERVER_LOG"))); }
@@ -326,7 +325,9 @@ TEST_F(InstallRoad, FaultsHeal) {
 
     // The slow segments 0 and 1 completed after 2; written in order anyway.
     const std::vector<int>& vecDone = m_pRoad->m_vecCompleted;
-    auto at = [&](int nId) { return std::find(vecDone.begin(), vecDone.end(), nId) - vecDone.begin(); };
+    auto at = [&](int nId) {
+        return std::find(vecDone.begin(), vecDone.end(), nId) - vecDone.begin();
+    };
     EXPECT_LT(at(2), at(0));
     EXPECT_LT(at(0), at(1));
 
@@ -377,8 +378,8 @@ TEST_F(InstallRoad, FallbackToPlainHttp) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
     EXPECT_TRUE(g_bFallback);
-    size_t nSizeFailures = std::count(m_pRoad->m_vecFailures.begin(),
-                                      m_pRoad->m_vecFailures.end(), DOWN_ERR_FILESIZE);
+    size_t nSizeFailures =
+        std::count(m_pRoad->m_vecFailures.begin(), m_pRoad->m_vecFailures.end(), DOWN_ERR_FILESIZE);
     EXPECT_EQ(42u, nSizeFailures);
     ExpectAssembledInOrder();
     ExpectInstallerRanOnThePayload();

@@ -21,9 +21,9 @@ TEST(PrivateFolder, OnlyAdministratorsAndSystemMayWrite) {
     };
     EXPECT_TRUE(isPrivate(kPrivateFolderSddl));
     EXPECT_TRUE(isPrivate(L"O:SYD:P(A;OICI;FA;;;SY)(A;;0x1200a9;;;WD)(D;;FA;;;AN)"));
-    EXPECT_FALSE(isPrivate(L"O:BUD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"));  // a user owns it
+    EXPECT_FALSE(isPrivate(L"O:BUD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"));        // a user owns it
     EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)"));  // users modify
-    EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;;0x2;;;IU)"));  // may add files
+    EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;;0x2;;;IU)"));           // may add files
     EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;;WD;;;WD)"));  // may change the list
     // No list at all lets everyone in.
     SECURITY_DESCRIPTOR open = {};

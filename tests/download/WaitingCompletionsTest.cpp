@@ -29,8 +29,8 @@ HWND NewNotingWindow() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"KorvixNotingWindow";
     RegisterClassW(&wc);  // a second registration fails harmlessly
-    return CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                         wc.hInstance, nullptr);
+    return CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                         nullptr);
 }
 
 }  // namespace

@@ -52,8 +52,8 @@ int wmain(int argc, wchar_t** argv) {
         fwprintf(stderr, L"add_test_ca: cannot read a certificate from %ls\n", argv[1]);
         return 1;
     }
-    HCERTSTORE hStore = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                                      CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
+    HCERTSTORE hStore =
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
     if (!hStore) {
         fwprintf(stderr, L"add_test_ca: CertOpenStore failed, error %lu\n", GetLastError());
         return 1;

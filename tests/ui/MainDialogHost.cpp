@@ -41,9 +41,13 @@ unsigned __stdcall ReadCommandsThread(void*) {
     const struct {
         const char* psz;
         WPARAM nCommand;
-    } kCommands[] = {{"installing", kInstalling}, {"state", kState}, {"exchange", kExchange},
-                     {"overstate", kOverstate},   {"newtray", kNewTray},
-                     {"noicon", kNoIcon},         {"end", kEnd},
+    } kCommands[] = {{"installing", kInstalling},
+                     {"state", kState},
+                     {"exchange", kExchange},
+                     {"overstate", kOverstate},
+                     {"newtray", kNewTray},
+                     {"noicon", kNoIcon},
+                     {"end", kEnd},
                      {"quit", kQuit}};
     char szLine[256];
     while (fgets(szLine, sizeof(szLine), stdin)) {

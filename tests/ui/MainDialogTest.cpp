@@ -107,7 +107,7 @@ TEST_F(MainDialog, InitialisationPlacesTheLicencePage) {
         RECT rc;  // x, y, w, h in client coordinates
         bool bVisible;
     } const cases[] = {
-        {IDC_BTN_CLOSE, {620, 7, 20, 20}, true},     {IDC_BTN_MIN, {590, 7, 20, 20}, true},
+        {IDC_BTN_CLOSE, {620, 7, 20, 20}, true},      {IDC_BTN_MIN, {590, 7, 20, 20}, true},
         {IDC_BTN_INSTALL, {241, 195, 168, 46}, true}, {IDC_CHK_AGREE, {20, 329, 14, 14}, true},
         {IDC_BTN_LICENCE, {42, 329, 390, 15}, true},  {IDC_CHK_OPTIONS, {441, 329, 180, 12}, true},
         {IDC_LBL_AGREE, {20, 344, 350, 15}, false},   {IDC_BTN_BROWSE, {481, 381, 90, 32}, true},
@@ -220,8 +220,8 @@ TEST(StartUp, CompatibilityFlagOnlyUnderAnExistingPersistedKey) {
     EXPECT_EQ(static_cast<DWORD>(REG_DWORD), dwType);
     EXPECT_EQ(1u, dwData);
     DWORD nValues = 0;
-    RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nValues,
-                     nullptr, nullptr, nullptr, nullptr);
+    RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nValues, nullptr,
+                     nullptr, nullptr, nullptr);
     EXPECT_EQ(1u, nValues);
     RegCloseKey(hKey);
     RegDeleteKeyW(HKEY_CURRENT_USER, kPersisted);

@@ -24,7 +24,7 @@ namespace {
 // The pictures left out, with how far the initialisation gets without each.
 struct MissingCase {
     UINT nId;
-    size_t nSlides;      // slides loaded before it stops
+    size_t nSlides;       // slides loaded before it stops
     bool bButtonsPlaced;  // the licence page's buttons were set up
 };
 const MissingCase kCases[] = {
@@ -136,9 +136,9 @@ TEST(MissingPicture, InitialisationStopsThereLeavingTheRestAsTheTemplateHasIt) {
     HWND hDlg = pDlg->m_hWnd;
     EXPECT_EQ(pCase->bButtonsPlaced, PlacedAt(hDlg, IDC_BTN_CLOSE, 620, 7, 20, 20));
     EXPECT_EQ(pCase->bButtonsPlaced, PlacedAt(hDlg, IDC_BTN_START, 241, 195, 168, 46));
-    EXPECT_EQ(pCase->bButtonsPlaced ? GetLanStr(L"STR_AGREE")
-                                    : L"Please agree Velmora License Agreement",
-              CWindow(GetDlgItem(hDlg, IDC_LBL_AGREE)).GetWindowText());
+    EXPECT_EQ(
+        pCase->bButtonsPlaced ? GetLanStr(L"STR_AGREE") : L"Please agree Velmora License Agreement",
+        CWindow(GetDlgItem(hDlg, IDC_LBL_AGREE)).GetWindowText());
     // The steps after the hide button's pictures never run.
     EXPECT_FALSE(PlacedAt(hDlg, IDC_BTN_HIDE, 545, 312, 57, 26));
     EXPECT_TRUE(CWindow(GetDlgItem(hDlg, IDC_BTN_HIDE)).IsWindowVisible());
