@@ -26,7 +26,3 @@ struct SegmentTableDeleter {
     void operator()(SegmentInfo* pSegments) const;
 };
 using SegmentTable = std::unique_ptr<SegmentInfo[], SegmentTableDeleter>;
-
-// A planned table for nFileSize bytes with every buffer, or an empty one
-// when memory runs out (nothing is kept then).
-SegmentTable NewSegmentTable(DWORD nFileSize);
