@@ -3,7 +3,9 @@
 # (also the analytics collector), the fake installer as the payload, a
 # browser stand-in, and helpers that act and look only as a user does:
 # pointer and keys with xdotool at screen coordinates, screenshots.
-set -euo pipefail
+set -eEuo pipefail
+# A step that fails outside fail() still says which one it was.
+trap 'echo "FAIL ($scenario): exit $? at line $LINENO of ${BASH_SOURCE[0]##*/}: $BASH_COMMAND" >&2' ERR
 tools=$KORVIX_SOURCE_DIR/tests/tools
 . "$tools/require-sandbox"
 program=$KORVIX_BUILD_DIR/Korvix_Setup_localhost.exe

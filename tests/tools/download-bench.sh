@@ -8,7 +8,19 @@ bench_build=${build:-$KORVIX_BUILD_DIR}
 # localhost) and trusted in the prefix's LocalMachine Root store.
 trust_test_ca() {
     "$(dirname "${BASH_SOURCE[0]}")/make-test-ca" "$work/ca"
-    wine "$bench_build/tests/tools/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1
+    wine_set_up "$bench_build/tests/tools/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")"
+}
+
+# wine_set_up PROGRAM ARGS...: a set-up step under Wine, tried twice (a Wine
+# start can fail on its own); a failed try shows its output, so no set-up
+# step ends a test without a word.
+wine_set_up() {
+    local out try
+    for try in 1 2; do
+        out=$(wine "$@" 2>&1) && return 0
+        printf 'set-up under Wine failed (try %s): %s\n%s\n' "$try" "$*" "$out" >&2
+    done
+    return 1
 }
 
 # make_fake_payload FILE BYTES [SIGNER]: the fake installer with random bytes
@@ -40,7 +52,7 @@ printf '%s\n' "\$1" >>"$work/browser.txt"
 BROWSER
     chmod +x "$work/browser"
     : >"$work/browser.txt"
-    wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+    wine_set_up reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f
 }
 unregister_browser_stand_in() {
     wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
