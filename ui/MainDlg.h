@@ -18,6 +18,7 @@
 #include "InstallControllerState.h"
 #include "SingleInstance.h"
 #include "EditImpl.h"
+#include "GdiplusImage.h"
 #include "OwnerDrawButton.h"
 #include "SelectStateButton.h"
 
@@ -87,7 +88,7 @@ public:
         DDX_TEXT(IDC_EDIT_PATH, g_strInstallPath)
     END_DDX_MAP()
 
-    // The one way the program ends: frees the pictures, destroys the window
+    // The one way the program ends: destroys the window, frees the pictures
     // and posts the quit message with nExitCode.
     void CloseDialog(int nExitCode);
     // MessageBoxW with an owner (or none); returns its answer.
@@ -127,11 +128,13 @@ public:
     NOTIFYICONDATAW m_nid = {};
     bool m_bTrayIcon = false;    // the icon of m_nid is in the notification area
     WPARAM m_wKeyboardCues = 0;  // the last change of SetKeyboardCues
-    Gdiplus::Image* m_imgLogo = nullptr;
-    Gdiplus::Image* m_imgCenter = nullptr;
-    Gdiplus::Image* m_imgPathFrame = nullptr;
-    std::vector<Gdiplus::Image*> m_vecSlides;
-    Gdiplus::Image* m_pCurSlide = nullptr;
+    CGdiplusImage m_imgLogo;
+    CGdiplusImage m_imgCenter;
+    CGdiplusImage m_imgPathFrame;
+    std::vector<CGdiplusImage> m_vecSlides;
+    Gdiplus::Image* m_pCurSlide = nullptr;  // one of m_vecSlides
+    // What the buttons draw: they hold the pointers, the dialog owns them.
+    std::vector<CGdiplusImage> m_vecButtonImages;
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).

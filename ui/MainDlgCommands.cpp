@@ -211,12 +211,12 @@ void CMainDlg::OnTimer(UINT_PTR nIdEvent) {
         return;
     }
     if (m_vecSlides.size() == 3) {
-        if (m_pCurSlide == m_vecSlides[0]) {
-            m_pCurSlide = m_vecSlides[1];
-        } else if (m_pCurSlide == m_vecSlides[1]) {
-            m_pCurSlide = m_vecSlides[2];
+        if (m_pCurSlide == m_vecSlides[0].Get()) {
+            m_pCurSlide = m_vecSlides[1].Get();
+        } else if (m_pCurSlide == m_vecSlides[1].Get()) {
+            m_pCurSlide = m_vecSlides[2].Get();
         } else {
-            m_pCurSlide = m_vecSlides[0];
+            m_pCurSlide = m_vecSlides[0].Get();
         }
     }
     InvalidateRect(nullptr, FALSE);

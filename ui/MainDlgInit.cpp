@@ -2,7 +2,7 @@
 #include <shlobj.h>
 #include <crtdbg.h>
 
-#include <algorithm>
+#include <utility>
 
 #include "AppModule.h"
 #include "DebugTrace.h"
@@ -57,7 +57,7 @@ BOOL CMainDlg::LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage)
     return FALSE;
 }
 
-// Loads a button's pictures; on failure frees what this list loaded.
+// Loads a button's pictures into the dialog's keeping.
 // bShareRepeats: an id that comes again reuses the first load.
 template <class TButton>
 static BOOL SetUpButton(CMainDlg& dlg, TButton& button, const ButtonSetUp& setUp,
@@ -70,15 +70,14 @@ static BOOL SetUpButton(CMainDlg& dlg, TButton& button, const ButtonSetUp& setUp
                 pImage = vecImages[j];
             }
         }
-        UINT nId = setUp.bLocalized ? GetLocalizedImageId(setUp.ids[i]) : setUp.ids[i];
-        if (!pImage && !dlg.LoadPngImage(nId, L"PNG", &pImage)) {
-            // A shared picture stands twice in the list: free each once.
-            std::sort(vecImages.begin(), vecImages.end());
-            vecImages.erase(std::unique(vecImages.begin(), vecImages.end()), vecImages.end());
-            for (Gdiplus::Image* pLoaded : vecImages) {
-                delete pLoaded;
+        if (!pImage) {
+            UINT nId = setUp.bLocalized ? GetLocalizedImageId(setUp.ids[i]) : setUp.ids[i];
+            CGdiplusImage image;
+            if (!dlg.LoadPngImage(nId, L"PNG", image.Receive())) {
+                return FALSE;
             }
-            return FALSE;
+            pImage = image.Get();
+            dlg.m_vecButtonImages.push_back(std::move(image));
         }
         vecImages.push_back(pImage);
     }
@@ -146,20 +145,20 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
     // A second copy of the program finds this window by it.
     SetPropW(m_hWnd, kMainWindowProp, m_hWnd);
     m_nCurrentWriteId = m_nRetryCount = m_nCompleteCount = m_nInstallState = 0;
-    m_imgLogo = m_imgCenter = m_imgPathFrame = nullptr;
 
-    if (!LoadPngImage(213, L"PNG", &m_imgLogo) || !LoadPngImage(214, L"PNG", &m_imgCenter) ||
-        !LoadPngImage(207, L"PNG", &m_imgPathFrame)) {
+    if (!LoadPngImage(213, L"PNG", m_imgLogo.Receive()) ||
+        !LoadPngImage(214, L"PNG", m_imgCenter.Receive()) ||
+        !LoadPngImage(207, L"PNG", m_imgPathFrame.Receive())) {
         return FALSE;
     }
     for (UINT nBase : {353u, 363u, 373u}) {
-        Gdiplus::Image* pSlide = nullptr;
-        if (!LoadPngImage(GetLocalizedImageId(nBase), L"PNG", &pSlide)) {
+        CGdiplusImage slide;
+        if (!LoadPngImage(GetLocalizedImageId(nBase), L"PNG", slide.Receive())) {
             return FALSE;
         }
-        m_vecSlides.push_back(pSlide);
+        m_vecSlides.push_back(std::move(slide));
     }
-    m_pCurSlide = m_vecSlides.front();
+    m_pCurSlide = m_vecSlides.front().Get();
 
     if (!SetUpButton(*this, m_btnClose, kClose, true) ||
         !SetUpButton(*this, m_btnMin, kMin, true) ||
@@ -275,16 +274,14 @@ BOOL CMainDlg::OnIdle() {
 }
 
 void CMainDlg::CloseDialog(int nExitCode) {
-    delete m_imgLogo;
-    delete m_imgCenter;
-    delete m_imgPathFrame;
-    m_imgLogo = m_imgCenter = m_imgPathFrame = nullptr;
-    for (Gdiplus::Image* pSlide : m_vecSlides) {
-        delete pSlide;
-    }
-    m_vecSlides.clear();
-    m_pCurSlide = nullptr;
     DestroyWindow();
+    // GDI+ ends soon after the message loop: nothing may outlive it.
+    m_pCurSlide = nullptr;
+    m_vecSlides.clear();
+    m_vecButtonImages.clear();
+    m_imgLogo.Close();
+    m_imgCenter.Close();
+    m_imgPathFrame.Close();
     PostQuitMessage(nExitCode);
     KORVIX_TRACE(L"close()!");
 }

@@ -25,9 +25,9 @@ LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, B
             FillRectangle(graphics, kWhite, 0, 0, 650, 360);
             FillRectangle(graphics, kHairline, 0, 312, 650, 1);
             FillRectangle(graphics, kHairline, 0, 359, 650, 1);
-            DrawImage(graphics, m_imgLogo, 10, 6, 108, 32);
-            DrawImage(graphics, m_imgCenter, 207, 105, 235, 52);
-            DrawImage(graphics, m_imgPathFrame, 148, 381, 323, 32);
+            DrawImage(graphics, m_imgLogo.Get(), 10, 6, 108, 32);
+            DrawImage(graphics, m_imgCenter.Get(), 207, 105, 235, 52);
+            DrawImage(graphics, m_imgPathFrame.Get(), 148, 381, 323, 32);
             break;
         case kPageInstalling:
             DrawImage(graphics, m_pCurSlide, 0, 0, 650, 290);
@@ -35,8 +35,8 @@ LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, B
             break;
         case kPageFinished:
             FillRectangle(graphics, kWhite, 0, 0, 650, 360);
-            DrawImage(graphics, m_imgLogo, 10, 6, 108, 32);
-            DrawImage(graphics, m_imgCenter, 207, 105, 235, 52);
+            DrawImage(graphics, m_imgLogo.Get(), 10, 6, 108, 32);
+            DrawImage(graphics, m_imgCenter.Get(), 207, 105, 235, 52);
             break;
     }
     OutlineRectangle(graphics, kFrame, 0, 0, nWidth - 1, nHeight - 1);

@@ -176,10 +176,10 @@ TEST_F(MainDialog, HideAddsTheIconAndOnlyAButtonReleaseOnItRestores) {
 TEST_F(MainDialog, SlideshowStepsOneTwoThreeOne) {
     ASSERT_EQ(3u, m_pDlg->m_vecSlides.size());
     m_pDlg->m_nInstallState = CMainDlg::kPageInstalling;
-    EXPECT_EQ(m_pDlg->m_vecSlides[0], m_pDlg->m_pCurSlide);
+    EXPECT_EQ(m_pDlg->m_vecSlides[0].Get(), m_pDlg->m_pCurSlide);
     for (int i : {1, 2, 0, 1}) {
         SendMessageW(m_pDlg->m_hWnd, WM_TIMER, kSlideTimerId, 0);
-        EXPECT_EQ(m_pDlg->m_vecSlides[i], m_pDlg->m_pCurSlide);
+        EXPECT_EQ(m_pDlg->m_vecSlides[i].Get(), m_pDlg->m_pCurSlide);
     }
 }
 
@@ -190,7 +190,7 @@ TEST_F(MainDialog, CloseDialogPostsTheExitCodeAndDestroysTheWindow) {
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(1000u, msg.wParam);
-    EXPECT_EQ(nullptr, m_pDlg->m_imgLogo);
+    EXPECT_EQ(nullptr, m_pDlg->m_imgLogo.Get());
     EXPECT_TRUE(m_pDlg->m_vecSlides.empty());
 }
 
