@@ -9,11 +9,16 @@
 #include "MainDlg.h"
 #include "SingleInstance.h"
 #include "StartUp.h"
+#include "SystemLibrary.h"
 #include "TrustStoreWarmUp.h"
 
 // The order of these steps matters; the command line is passed on, never read.
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR pszCmdLine,
                     int nCmdShow) {
+    // Before any DLL is loaded: the program runs elevated from a folder that
+    // others write to.
+    RestrictDllSearchToSystem32();
+
     // Before anything is written: a second copy would rewrite the packs the
     // first one reads, and fight over its partial file.
     CSingleInstance instance;

@@ -35,7 +35,8 @@ function(korvix_embed_language_packs target rc_file)
     file(GLOB pictures ${CMAKE_SOURCE_DIR}/resources/images/*.png)
     set_property(SOURCE ${rc_file} APPEND PROPERTY OBJECT_DEPENDS
         ${files} ${dir}/language_packs.rc
-        ${CMAKE_SOURCE_DIR}/resources/images/images.rc ${pictures})
+        ${CMAKE_SOURCE_DIR}/resources/images/images.rc ${pictures}
+        ${CMAKE_SOURCE_DIR}/resources/Korvix_Setup.manifest)
     add_dependencies(${target} language_packs_${E_PACKS})
 endfunction()
 

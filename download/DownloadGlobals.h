@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "DownloadFolder.h"
 #include "UniqueHandle.h"
 
 // State shared between the dialog and its workers. Only the user-interface
@@ -12,10 +13,13 @@
 extern std::wstring g_strHost;        // host of the download address
 extern std::wstring g_strObject;      // its path, without the leading "/"
 extern std::wstring g_strPublicDocs;  // all-users documents; "Velmora" below it
-extern CFileHandle g_hDownFile;       // the file being assembled, or none
-extern DWORD g_nDownBytes;            // bytes received by all transfers; never reset
-extern int g_nFatalCount;             // while above 0 every failure report is ignored
-extern bool g_bFallback;              // WinHTTP on port 80 after the one restart
+// The download folder, open from the partial file's creation to the end of
+// the run; the installer thread uses it while it runs.
+extern CDownloadFolder g_downloadFolder;
+extern CFileHandle g_hDownFile;  // the file being assembled, or none
+extern DWORD g_nDownBytes;       // bytes received by all transfers; never reset
+extern int g_nFatalCount;        // while above 0 every failure report is ignored
+extern bool g_bFallback;         // WinHTTP on port 80 after the one restart
 // The size the size query reported, set before the first segment starts: a
 // range reply that names another total is of another version of the file.
 extern DWORD g_nFileSize;
@@ -34,11 +38,11 @@ const DWORD SIZE_QUERY_LIMIT_MS = 60000;
 bool StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode);
 // Posts a report to the dialog's window.
 void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam);
-// The download folder: "Velmora" under the all-users documents.
-std::wstring DownloadFolder();
-// The partial file of the download address in the download folder
-// (".../setup.exe" gives setup.down); false when the address names no file.
-bool PartialFilePath(std::wstring& strPath);
-// The installer in the download folder: the address's last part, query
-// included (".../setup.exe" gives setup.exe).
-std::wstring InstallerFilePath();
+// The download folder's name under the all-users documents.
+const wchar_t kDownloadFolderName[] = L"Velmora";
+// The partial file's name in the download folder (".../setup.exe" gives
+// setup.down); false when the download address names no file.
+bool PartialFileName(std::wstring& strName);
+// The installer's name in the download folder: the address's last part,
+// query included (".../setup.exe" gives setup.exe).
+std::wstring InstallerFileName();

@@ -19,6 +19,7 @@
 std::wstring g_strHost;
 std::wstring g_strObject;
 std::wstring g_strPublicDocs;
+CDownloadFolder g_downloadFolder;
 CFileHandle g_hDownFile;
 DWORD g_nDownBytes = 0;
 int g_nFatalCount = 0;
@@ -39,21 +40,17 @@ bool StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFa
     return true;
 }
 
-std::wstring DownloadFolder() {
-    return g_strPublicDocs + L"\\Velmora";
-}
-
-bool PartialFilePath(std::wstring& strPath) {
+bool PartialFileName(std::wstring& strName) {
     std::wstring strBase;
     if (!DownloadBaseName(GetLanStr(L"STR_DOWN_URL"), strBase)) {
         return false;
     }
-    strPath = DownloadFolder() + L"\\" + strBase + L"down";
+    strName = strBase + L"down";
     return true;
 }
 
-std::wstring InstallerFilePath() {
-    return DownloadFolder() + L"\\" + DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
+std::wstring InstallerFileName() {
+    return DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
 }
 
 LRESULT CMainDlg::OnBtnInstall(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,

@@ -1,9 +1,7 @@
 #include <windows.h>
 
-#include <io.h>
-#include <stdio.h>
-
 #include <algorithm>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -13,7 +11,6 @@
 #include "HttpAnswer.h"
 #include "InstallerLaunch.h"
 #include "MainDlg.h"
-#include "PrivateFolder.h"
 #include "SegmentPlan.h"
 
 namespace {
@@ -44,36 +41,47 @@ unsigned __stdcall WriteSegmentThread(void* pParam) {
     return 1;
 }
 
-// The partial file: created afresh, old one removed. False after reporting.
+// The partial file, made anew in the download folder (an old one of ours
+// goes first). False after reporting.
 bool CreateDownloadFile() {
-    std::wstring strPath;
-    if (!PartialFilePath(strPath)) {
+    std::wstring strName;
+    if (!PartialFileName(strName)) {
         PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
         return false;
     }
-    // The folder is made private first: what lands in it runs elevated.
-    const std::wstring strFolder = DownloadFolder();
-    const std::vector<std::wstring> vecOwnFiles = {
-        strPath.substr(strFolder.size() + 1), InstallerFilePath().substr(strFolder.size() + 1)};
     DWORD dwError = 0;
-    if (!MakePrivateFolder(strFolder, vecOwnFiles, dwError)) {
+    if (!g_downloadFolder.IsOpen() &&
+        !g_downloadFolder.Open(g_strPublicDocs, kDownloadFolderName, dwError)) {
         KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
         PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return false;
     }
-    if (_waccess(strPath.c_str(), 0) == 0 && _wremove(strPath.c_str()) != 0) {
-        dwError = GetLastError();
+    if (!g_downloadFolder.DeleteOwnFile(strName, dwError)) {
         KORVIX_TRACE(L"_wremove() fail!");
         PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
     }
-    CFileHandle file(CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    CFileHandle file = g_downloadFolder.OpenFile(
+        strName, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0, FILE_CREATE, dwError);
     if (!file) {
-        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return false;
     }
     g_hDownFile = std::move(file);
     return true;
+}
+
+// The installer thread's job: the file just written, by name and identity.
+InstallerJob* NewInstallerJob() {
+    InstallerJob* pJob = new (std::nothrow) InstallerJob;
+    if (!pJob || !PartialFileName(pJob->strPartialName) ||
+        !ReadFileIdentity(g_hDownFile.Get(), pJob->written)) {
+        delete pJob;
+        return nullptr;
+    }
+    pJob->pFolder = &g_downloadFolder;
+    pJob->strInstallerName = InstallerFileName();
+    pJob->strInstallPath = g_strInstallPath;
+    return pJob;
 }
 
 }  // namespace
@@ -145,12 +153,10 @@ void CMainDlg::DiscardDownload() {
         if (WaitForSingleObject(g_hNoWriteRunning, kWriteEndWaitMs) != WAIT_OBJECT_0) {
             return;  // a write hangs: closing under it could hand it another file
         }
+        DeleteHeldFile(g_hDownFile.Get());  // the file itself, whatever its name
         g_hDownFile.Close();
     }
-    std::wstring strPath;
-    if (!g_strPublicDocs.empty() && PartialFilePath(strPath)) {
-        DeleteFileW(strPath.c_str());
-    }
+    g_downloadFolder.Release();
 }
 
 LRESULT CMainDlg::OnUnionFileCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
@@ -165,9 +171,19 @@ LRESULT CMainDlg::OnUnionFileCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARA
     }
     FreeSegmentBuffer(m_pSegments[m_nCurrentWriteId]);
     if (m_nCurrentWriteId == SEGMENT_COUNT - 1) {
-        g_hDownFile.Close();
         m_pSegments.reset();
-        StartWorker(RunInstallerThread, nullptr, DOWN_ERR_SYSTEM);
+        InstallerJob* pJob = NewInstallerJob();
+        if (!pJob) {
+            // The file stays held: the failure's clean-up deletes it.
+            PostToDialog(WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_SYSTEM);
+            return 0;
+        }
+        g_hDownFile.Close();  // the installer thread opens it again, unshared
+        if (!StartWorker(RunInstallerThread, pJob, DOWN_ERR_SYSTEM)) {
+            DWORD dwError = 0;
+            g_downloadFolder.DeleteOwnFile(pJob->strPartialName, dwError);
+            delete pJob;
+        }
         return 0;
     }
     ++m_nCurrentWriteId;

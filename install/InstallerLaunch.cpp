@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <memory>
 #include <vector>
 
 #include "DebugTrace.h"
@@ -13,67 +14,96 @@
 #include "MainDlg.h"
 #include "UniqueHandle.h"
 
-unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
-    std::wstring strPartial;
-    if (!PartialFilePath(strPartial)) {
-        PostToDialog(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
-        return 1;
-    }
-    const std::wstring strInstaller = InstallerFilePath();
+namespace {
 
-    // The move never replaces a file, so an old installer goes first.
-    WIN32_FILE_ATTRIBUTE_DATA attributes = {};
-    if (GetFileAttributesExW(strInstaller.c_str(), GetFileExInfoStandard, &attributes) &&
-        !DeleteFileW(strInstaller.c_str())) {
-        const DWORD dwError = GetLastError();
-        KORVIX_TRACE(L"_wremove() fail!\n\r");
+// A failure before the installer is held for reading only: the file goes
+// (it is this run's), then the report.
+unsigned Fail(CFileHandle& file, DWORD dwError, LPARAM nCode) {
+    if (file) {
+        DeleteHeldFile(file.Get());
+        file.Close();
+    }
+    PostToDialog(WM_DOWN_ERROR, dwError, nCode);
+    return 1;
+}
+
+}  // namespace
+
+unsigned __stdcall RunInstallerThread(void* pParam) {
+    const std::unique_ptr<InstallerJob> pJob(static_cast<InstallerJob*>(pParam));
+    const CDownloadFolder& folder = *pJob->pFolder;
+    DWORD dwError = 0;
+
+    // The file the writes made, opened again as itself and held without
+    // write or delete sharing from here until the child has ended: what runs
+    // is what was checked.
+    CFileHandle installer =
+        folder.OpenFile(pJob->strPartialName, GENERIC_READ | DELETE | FILE_READ_ATTRIBUTES,
+                        FILE_SHARE_READ, FILE_OPEN, dwError);
+    FileIdentity identity;
+    if (installer &&
+        (!ReadFileIdentity(installer.Get(), identity) || !(identity == pJob->written))) {
+        installer.Close();  // not the file this run wrote: left alone
+        dwError = ERROR_FILE_INVALID;
+    }
+    if (!installer) {
         PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
-    if (!MoveFileExW(strPartial.c_str(), strInstaller.c_str(), MOVEFILE_COPY_ALLOWED)) {
-        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
-        return 1;
+    // The move never replaces a file, so an old installer goes first.
+    if (!folder.DeleteOwnFile(pJob->strInstallerName, dwError)) {
+        KORVIX_TRACE(L"_wremove() fail!\n\r");
+        return Fail(installer, dwError, DOWN_ERR_SYSTEM);
+    }
+    if (!folder.MoveInto(installer.Get(), pJob->strInstallerName, dwError)) {
+        return Fail(installer, dwError, DOWN_ERR_SYSTEM);
     }
     PostToDialog(WM_DOWN_PROGRESS, 90, 0);
 
-    // Held without write or delete sharing from the check until the child
-    // has started: what runs is what was checked.
-    CFileHandle checked(CreateFileW(strInstaller.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!checked) {
-        const DWORD dwError = GetLastError();
-        DeleteFileW(strInstaller.c_str());
-        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
-        return 1;
-    }
+    const std::wstring strInstaller = folder.Path() + L"\\" + pJob->strInstallerName;
     CInstallerTrust trust(kInstallerPublisher);
-    if (!trust.Verify(checked.Get(), strInstaller.c_str())) {
+    if (!trust.Verify(installer.Get(), strInstaller.c_str())) {
         wchar_t szTrace[128];
         swprintf(szTrace, 128, L"installer refused: %ls 0x%08lX\n\r", trust.Reason(),
                  static_cast<unsigned long>(trust.Code()));
         KORVIX_TRACE(szTrace);
-        checked.Close();  // the delete needs it closed
-        DeleteFileW(strInstaller.c_str());
-        PostToDialog(WM_DOWN_ERROR, trust.Code(), DOWN_ERR_UNTRUSTED);
+        return Fail(installer, trust.Code(), DOWN_ERR_UNTRUSTED);
+    }
+    // From here on the checked file is held for reading only, as the child
+    // reads itself, and is deleted afterwards by name when it is still it.
+    if (!HoldForReadingOnly(installer, dwError)) {
+        folder.DeleteFileOf(pJob->strInstallerName, identity);
+        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
+    auto fail = [&](DWORD dwFailure, LPARAM nCode) {
+        installer.Close();
+        folder.DeleteFileOf(pJob->strInstallerName, identity);
+        PostToDialog(WM_DOWN_ERROR, dwFailure, nCode);
+        return 1u;
+    };
+    // The path handed to CreateProcessW must name the very file just checked:
+    // opened anew without following a link, it is the held file.
+    if (!PathNamesFile(strInstaller, installer.Get())) {
+        KORVIX_TRACE(L"installer refused: its path names another file\n\r");
+        return fail(ERROR_FILE_INVALID, DOWN_ERR_UNTRUSTED);
+    }
 
-    const std::wstring strCommandLine = InstallerCommandLine(g_strInstallPath);
+    const std::wstring strCommandLine = InstallerCommandLine(pJob->strInstallPath);
     std::vector<wchar_t> vecCommandLine(strCommandLine.begin(), strCommandLine.end());
     vecCommandLine.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
+    // It works in the private folder, not in the folder the user started
+    // this program from (Downloads).
     const BOOL bStarted =
         CreateProcessW(strInstaller.c_str(), vecCommandLine.data(), nullptr, nullptr, FALSE,
-                       CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
-    const DWORD dwStartError = GetLastError();
-    checked.Close();
+                       CREATE_SUSPENDED, nullptr, folder.Path().c_str(), &startup, &process);
     if (!bStarted) {
+        const DWORD dwStartError = GetLastError();
         KORVIX_TRACE(L"CreateProcess() fail!\n\r");
-        DeleteFileW(strInstaller.c_str());  // nothing of this run stays behind
-        PostToDialog(WM_DOWN_ERROR, dwStartError, DOWN_ERR_SYSTEM);
-        return 1;
+        return fail(dwStartError, DOWN_ERR_SYSTEM);
     }
     const CKernelHandle childProcess(process.hProcess);
     const CKernelHandle childThread(process.hThread);
@@ -85,19 +115,19 @@ unsigned __stdcall RunInstallerThread(void* /*pParam*/) {
     const bool bInstalled = GetExitCodeProcess(childProcess.Get(), &dwExitCode) && dwExitCode == 0;
 
     if (!bInstalled) {
-        DeleteFileW(strInstaller.c_str());
         // wParam is for the diagnosis only: here the child's exit code.
-        PostToDialog(WM_DOWN_ERROR, dwExitCode, DOWN_ERR_SYSTEM);
-        return 1;
+        return fail(dwExitCode, DOWN_ERR_SYSTEM);
     }
     PostToDialog(WM_DOWN_PROGRESS, 100, 0);
-    DeleteFileW(strInstaller.c_str());
+    installer.Close();
+    folder.DeleteFileOf(pJob->strInstallerName, identity);
     PostToDialog(WM_INSTALL_COMPLETE, 0, 0);
     return 1;
 }
 
 LRESULT CMainDlg::OnInstallCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
                                        BOOL& /*bHandled*/) {
+    g_downloadFolder.Release();  // the installer thread is done with it
     ReportInstalled();
     m_nInstallState = kPageFinished;
     KillTimer(kSlideTimerId);

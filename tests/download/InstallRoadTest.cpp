@@ -77,15 +77,12 @@ protected:
 
     void SetUp() override {
         const std::wstring strUrl = GetLanStr(L"STR_DOWN_URL");
-        const std::wstring strFolder = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS) + L"\\Velmora";
         std::wstring strBase;
         if (DownloadBaseName(strUrl, strBase)) {
-            m_strPartial = strFolder + L"\\" + strBase + L"down";
-            m_strInstaller = strFolder + L"\\" + DownloadFileName(strUrl);
-            DeleteFileW(m_strPartial.c_str());
-            DeleteFileW(m_strInstaller.c_str());
+            m_strPartialName = strBase + L"down";
         }
-        m_strDownloadFolder = strFolder;
+        m_strInstallerName = DownloadFileName(strUrl);
+        m_strFixedFolder = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS) + L"\\Velmora";
         const ::testing::TestInfo* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string strName = pInfo->name();
         m_strInstallPath = L"C:\\korvix road\\" + std::wstring(strName.begin(), strName.end());
@@ -98,7 +95,7 @@ protected:
         m_pDlg = new CMainDlg;
         ASSERT_NE(nullptr, m_pDlg->Create(nullptr, 0));
         m_pDlg->ShowWindow(SW_SHOWNORMAL);
-        m_pRoad.reset(new CRoadObserver(*m_pDlg, m_strPartial));
+        m_pRoad.reset(new CRoadObserver(*m_pDlg));
         // The budget's logic at a quicker pace than a user's outage needs.
         m_pDlg->m_pacer = CRelaunchPacer(5, 20);
         // Any box is answered, so that no scenario can hang in one.
@@ -164,10 +161,39 @@ protected:
         EXPECT_EQ(EnvA("KORVIX_PAYLOAD_SHA256"), RecordValue(strRecord, "sha256"));
         EXPECT_EQ(Utf8(L" /verysilent /velmora_down /path=\"" + m_strInstallPath + L"\""),
                   RecordValue(strRecord, "cmdline"));
-        EXPECT_EQ(Utf8(m_strInstaller), RecordValue(strRecord, "self"));
+        // It ran from the download folder, in it.
+        const std::wstring strFolder = m_pRoad->m_strDownloadFolder;
+        ASSERT_FALSE(strFolder.empty()) << "no download folder was seen";
+        EXPECT_EQ(Utf8(strFolder + L"\\" + m_strInstallerName), RecordValue(strRecord, "self"));
+        EXPECT_EQ(Utf8(strFolder), RecordValue(strRecord, "cwd"));
         EXPECT_TRUE(FileExists(m_strInstallPath + L"\\Velmora\\Velmora Korvix\\Korvix.exe"));
-        EXPECT_FALSE(FileExists(m_strInstaller)) << "the installer was not deleted";
-        EXPECT_FALSE(FileExists(m_strPartial));
+        ExpectNothingOfTheRunLeft();
+    }
+
+    // Neither the partial file nor the installer is left, and a folder made
+    // for this run beside someone else's is gone too.
+    void ExpectNothingOfTheRunLeft() {
+        const std::wstring& strFolder = m_pRoad->m_strDownloadFolder;
+        if (strFolder.empty()) {
+            return;  // no folder was ever opened
+        }
+        EXPECT_FALSE(FileExists(strFolder + L"\\" + m_strInstallerName)) << "installer left";
+        EXPECT_FALSE(FileExists(strFolder + L"\\" + m_strPartialName)) << "partial file left";
+        if (strFolder != m_strFixedFolder) {
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(strFolder.c_str()))
+                << Utf8(strFolder) << " left";
+        }
+    }
+
+    // Installed as usual through a fresh folder beside the fixed one, which
+    // was someone else's; the bench checks that their files are unchanged.
+    void ExpectInstalledBesideSomeonesFolder() {
+        ASSERT_TRUE(PumpUntilFinished());
+        ExpectAssembledInOrder();
+        ExpectInstallerRanOnThePayload();
+        const std::wstring& strFolder = m_pRoad->m_strDownloadFolder;
+        EXPECT_EQ(m_strFixedFolder + L"-", strFolder.substr(0, m_strFixedFolder.size() + 1));
+        EXPECT_EQ(m_strFixedFolder.size() + 9, strFolder.size()) << Utf8(strFolder);
     }
 
     // Bar: up to 80 (81 for sizes not a multiple of 4) by the download,
@@ -200,8 +226,7 @@ protected:
         EXPECT_EQ(GetLanStr(pszText), answerer.Texts()[0]);
         EXPECT_EQ(GetLanStr(pszCaption), answerer.Captions()[0]);
         EXPECT_EQ(1, g_nFatalCount);
-        EXPECT_FALSE(FileExists(m_strPartial));
-        EXPECT_FALSE(FileExists(m_strInstaller));
+        ExpectNothingOfTheRunLeft();
     }
 
     // The download folder's list, read back, names no Everyone and lets no
@@ -212,7 +237,7 @@ protected:
         PACL pDacl = nullptr;
         PSECURITY_DESCRIPTOR pDescriptor = nullptr;
         ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
-                  GetNamedSecurityInfoW(m_strDownloadFolder.c_str(), SE_FILE_OBJECT,
+                  GetNamedSecurityInfoW(m_strFixedFolder.c_str(), SE_FILE_OBJECT,
                                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                                         &pOwner, nullptr, &pDacl, nullptr, &pDescriptor));
         ASSERT_NE(nullptr, pDacl);
@@ -257,20 +282,23 @@ protected:
     CMessageLoop m_loop;
     CMainDlg* m_pDlg = nullptr;
     std::unique_ptr<CRoadObserver> m_pRoad;
-    std::wstring m_strPartial;
-    std::wstring m_strInstaller;
-    std::wstring m_strDownloadFolder;
+    std::wstring m_strPartialName;    // the partial file's name in the download folder
+    std::wstring m_strInstallerName;  // the installer's
+    std::wstring m_strFixedFolder;    // Public Documents\Velmora
     std::wstring m_strInstallPath;
     std::wstring m_strRecord;
     std::unique_ptr<CBoxAnswerer> m_pAnswerer;
     bool m_bBoxesExpected = false;
 };
 
-// nginx on 443 and 80, a payload of a few megabytes; first run on the machine.
+// nginx on 443 and 80, a payload of a few megabytes; first run on the
+// machine: the program makes its download folder.
 TEST_F(InstallRoad, WholeRoad) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kClientKeyParent);
+    RemoveDirectoryW(m_strFixedFolder.c_str());  // left empty by an earlier run
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_EQ(m_strFixedFolder, m_pRoad->m_strDownloadFolder);
     ExpectAssembledInOrder();
     ExpectInstallerRanOnThePayload();
     ExpectBarEndsWith(80);
@@ -522,43 +550,35 @@ TEST_F(InstallRoad, AllocationFailureFails) {
     EXPECT_EQ(1u, ServerLog().size()) << "only the size query may reach the server";
 }
 
-// The download folder's place is taken by a file: the partial file cannot be
-// made (code 42): the local-failure box.
+// The all-users documents folder is a file (the bench's doing): no download
+// folder can be had at all, which is a local failure (code 42).
 TEST_F(InstallRoad, FolderBlockedFails) {
-    RemoveDirectoryW(m_strDownloadFolder.c_str());
-    HANDLE hBlock = CreateFileW(m_strDownloadFolder.c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hBlock);
-    CloseHandle(hBlock);
     CBoxAnswerer& answerer = ExpectBoxes(IDOK);
     PressInstall();
     ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
-    DeleteFileW(m_strDownloadFolder.c_str());
     EXPECT_EQ(std::vector<LPARAM>{DOWN_ERR_SYSTEM}, m_pRoad->m_vecFailures);
     EXPECT_TRUE(m_pRoad->m_vecCompleted.empty());
 }
 
-// The download folder's place is a link to someone else's folder, made by
-// the bench (Wine shows a Unix link to a folder as a reparse point). Nothing
-// is written through it. Wine cannot open the link itself to remove it (it
-// opens the target), so the folder cannot be made private: the local box.
-TEST_F(InstallRoad, LinkedFolderNotWrittenThrough) {
-    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+// The download folder's place is taken by someone else's folder open to
+// all, holding their files, two of them under the program's own names; or
+// by a link to their folder (Wine shows a Unix link as a reparse point by
+// name, and opens its target); or by a folder and a link that swap places
+// every millisecond while the program works. Each time the installation
+// goes on in a fresh folder of its own; nothing of theirs is touched.
+TEST_F(InstallRoad, SomeonesFolderLeftAlone) {
     PressInstall();
-    ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
-    std::vector<std::wstring> vecThere;
-    WIN32_FIND_DATAW found = {};
-    HANDLE hFind = FindFirstFileW((WinePath(EnvA("KORVIX_ELSEWHERE")) + L"\\*").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hFind);
-    do {
-        if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) {
-            vecThere.push_back(found.cFileName);
-        }
-    } while (FindNextFileW(hFind, &found));
-    FindClose(hFind);
-    EXPECT_EQ(std::vector<std::wstring>{L"someone.txt"}, vecThere);
-    EXPECT_EQ("kept\n", ReadWholeFile(WinePath(EnvA("KORVIX_ELSEWHERE") + "/someone.txt")));
-    EXPECT_TRUE(m_pRoad->m_vecCompleted.empty());
+    ExpectInstalledBesideSomeonesFolder();
+}
+
+TEST_F(InstallRoad, LinkedFolderLeftAlone) {
+    PressInstall();
+    ExpectInstalledBesideSomeonesFolder();
+}
+
+TEST_F(InstallRoad, SwappedFolderRace) {
+    PressInstall();
+    ExpectInstalledBesideSomeonesFolder();
 }
 
 // Install without the box ticked: the information box and the warning; no

@@ -2,24 +2,21 @@
 
 #include <commctrl.h>
 
+#include "DownloadGlobals.h"
 #include "DownloadMessages.h"
 #include "MainDlg.h"
 #include "SegmentInfo.h"
 
 namespace {
 
-long long FileSizeOf(const std::wstring& strPath) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(strPath.c_str(), GetFileExInfoStandard, &data)) {
-        return -1;
-    }
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+long long FileSizeOf(HANDLE hFile) {
+    LARGE_INTEGER nSize = {};
+    return GetFileSizeEx(hFile, &nSize) ? nSize.QuadPart : -1;
 }
 
 }  // namespace
 
-CRoadObserver::CRoadObserver(CMainDlg& dlg, std::wstring strPartialPath)
-    : m_dlg(dlg), m_strPartialPath(std::move(strPartialPath)) {
+CRoadObserver::CRoadObserver(CMainDlg& dlg) : m_dlg(dlg) {
     SetWindowSubclass(m_dlg.m_hWnd, WatchProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -40,6 +37,9 @@ LRESULT CALLBACK CRoadObserver::WatchProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
 }
 
 void CRoadObserver::Observe(const MSG& msg) {
+    if (g_downloadFolder.IsOpen()) {
+        m_strDownloadFolder = g_downloadFolder.Path();
+    }
     if (msg.message == WM_DOWN_ERROR) {
         m_vecFailures.push_back(msg.lParam);
         m_vecErrors.push_back(msg.wParam);
@@ -58,7 +58,7 @@ void CRoadObserver::Observe(const MSG& msg) {
         if (m_dlg.m_pSegments) {
             const SegmentInfo& segment = m_dlg.m_pSegments[nId];
             long long nEnd = static_cast<long long>(segment.nOffset) + segment.nLength;
-            long long nOnDisk = FileSizeOf(m_strPartialPath);
+            long long nOnDisk = FileSizeOf(g_hDownFile.Get());
             if (nOnDisk != nEnd) {
                 m_vecFaults.push_back("segment " + std::to_string(nId) + " written: file has " +
                                       std::to_string(nOnDisk) + " bytes, expected " +

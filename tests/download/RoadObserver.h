@@ -10,13 +10,13 @@ class CMainDlg;
 
 // Runs the dialog's message loop for a test and watches the reports the
 // workers post to it, checking the assembly as each write completes: the
-// file on disk must end exactly where the written segment ends, and the
+// file being assembled must end exactly where the written segment ends, and the
 // segment's buffer must be gone right after. It watches at the dialog's
 // window procedure, so it also sees the reports the dialog takes out of its
 // queue by itself.
 class CRoadObserver {
 public:
-    CRoadObserver(CMainDlg& dlg, std::wstring strPartialPath);
+    explicit CRoadObserver(CMainDlg& dlg);
     ~CRoadObserver();
     CRoadObserver(const CRoadObserver&) = delete;
     CRoadObserver& operator=(const CRoadObserver&) = delete;
@@ -38,6 +38,8 @@ public:
     bool m_bProgressSeen = false;
     bool m_bQuit = false;
     int m_nQuitCode = -1;
+    // The download folder the program used, seen while it was open.
+    std::wstring m_strDownloadFolder;
 
 private:
     static LRESULT CALLBACK WatchProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
@@ -46,5 +48,4 @@ private:
     void AfterDispatch(const MSG& msg);
 
     CMainDlg& m_dlg;
-    std::wstring m_strPartialPath;
 };

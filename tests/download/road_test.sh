@@ -12,9 +12,13 @@ tools=$KORVIX_SOURCE_DIR/tests/tools
 . "$tools/require-sandbox"
 work=$(mktemp -d)
 fault_pid=""
-downloads=$WINEPREFIX/drive_c/users/Public/Documents/Velmora
+swapper_pid=""
+documents=$WINEPREFIX/drive_c/users/Public/Documents
+downloads=$documents/Velmora
 cleanup() {
-    if [ -L "$downloads" ]; then rm -f "$downloads"; fi
+    if [ -n "$swapper_pid" ]; then kill "$swapper_pid" 2>/dev/null || true; wait "$swapper_pid" 2>/dev/null || true; fi
+    if [ -L "$downloads" ] || [ -n "$swapper_pid" ]; then rm -rf "$downloads" "$downloads.swap"; fi
+    if [ -f "$documents" ] && [ -d "$documents.away" ]; then rm -f "$documents" && mv "$documents.away" "$documents"; fi
     "$tools/nginx-server" stop "$work/nginx" || true
     if [ -n "$fault_pid" ]; then kill "$fault_pid" 2>/dev/null || true; wait "$fault_pid" 2>/dev/null || true; fi
     unregister_browser_stand_in
@@ -31,6 +35,21 @@ make_fake_payload "$payload" 6000037
 : >"$work/nginx/access.log"
 register_browser_stand_in
 
+# someones_folder DIR: someone else's folder, open to all, with their files,
+# two of them under the program's own names; their contents are checked after.
+someones_folder() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    chmod 777 "$1"
+    for name in someone.txt velmora-korvix_setup.down velmora-korvix_setup.exe; do
+        echo "kept $name" >"$1/$name"
+    done
+    kept_folders+=("$1")
+}
+kept_folders=()
+# kept_state: names, sizes and digests of every file in the kept folders.
+kept_state() { for d in "${kept_folders[@]}"; do (cd "$d" && find . -type f | sort | xargs -r sha256sum); done; }
+
 nginx_tls() { "$tools/nginx-server" start "$work/nginx" "$work/www" "$work/ca/localhost.pem" "$work/ca/localhost.key"; }
 nginx_http() { "$tools/nginx-server" start "$work/nginx" "$work/www"; }
 fault() { start_fault_server "$@"; }
@@ -39,18 +58,34 @@ others() {  # JSON list of the segment ids 0..39 but the given ones
 }
 
 case $scenario in
-WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath | FolderBlockedFails)
+WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath)
+    nginx_tls ;;
+FolderBlockedFails)
+    # The all-users documents folder is a file: no folder can be made in it.
+    mv "$documents" "$documents.away"
+    : >"$documents"
+    nginx_tls ;;
+SomeonesFolderLeftAlone)
+    someones_folder "$downloads"
+    nginx_tls ;;
+SwappedFolderRace)
+    # Someone's folder and a link to their decoy, which also holds a program
+    # under the installer's name, trade places every millisecond from before
+    # the program starts until the bench ends.
+    someones_folder "$downloads"
+    someones_folder "$work/decoy"
+    make_fake_payload "$work/decoy/velmora-korvix_setup.exe" 3000000 none
+    ln -s "$work/decoy" "$downloads.swap"
+    swap_folders=yes
     nginx_tls ;;
 NoFileNameFails)
     cp "$payload" "$work/www/korvix.d/setup"
     nginx_tls ;;
-LinkedFolderNotWrittenThrough)
+LinkedFolderLeftAlone)
     # The download folder: a link to someone's folder (removed on exit).
-    mkdir -p "$work/elsewhere"
-    echo kept >"$work/elsewhere/someone.txt"
+    someones_folder "$work/elsewhere"
     rm -rf "$downloads"
     ln -s "$work/elsewhere" "$downloads"
-    export KORVIX_ELSEWHERE=$work/elsewhere
     nginx_tls ;;
 FallbackToPlainHttp)
     nginx_http ;;
@@ -105,8 +140,24 @@ export KORVIX_NGINX_LOG=$work/nginx/access.log
 export KORVIX_BROWSER_RECORD=$work/browser.txt
 xdotool mousemove 5 5 2>/dev/null || true
 
+kept_before=$(kept_state)
+if [ -n "${swap_folders:-}" ]; then
+    "$tools/folder-swapper" "$downloads" "$downloads.swap" --seconds 240 &
+    swapper_pid=$!
+fi
 status=0
 wine "$program" --gtest_filter="InstallRoad.$scenario" || status=$?
+if [ -n "$swapper_pid" ]; then
+    kill "$swapper_pid"
+    wait "$swapper_pid" || true
+    swapper_pid=""
+    rm -f "$downloads.swap"
+fi
+if [ "$(kept_state)" != "$kept_before" ]; then
+    echo "FAIL: someone else's files were changed:" >&2
+    diff <(echo "$kept_before") <(kept_state) >&2 || true
+    status=1
+fi
 if [ "$status" != 0 ]; then
     echo "--- server log (last lines)" >&2
     tail -n "${KORVIX_LOG_LINES:-20}" "$work/server.log" >&2 || true

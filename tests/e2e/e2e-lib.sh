@@ -38,6 +38,7 @@ fail() {
     echo "FAIL ($scenario): $*" >&2
     cp "$work/shot.png" "$artefacts/$scenario-failure.png" 2>/dev/null || true
     tail -n 5 "$work/nginx/access.log" >&2 2>/dev/null || true
+    if [ -s "$work/markers.txt" ]; then echo "planted DLLs loaded: $(tr -d '\r' <"$work/markers.txt")" >&2; fi
     exit 1
 }
 . "$tools/screen.sh"
@@ -153,14 +154,17 @@ slide_crop() { crop 370 60 $((X + 40)) $((Y + 80)); }
 status_crop() { crop 330 14 $((X + 49)) $((Y + 326)); }
 tray_window() { { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null || true; } | head -n 1; }
 keep() { cp "$work/shot.png" "$artefacts/$1.png"; }
-# A failed installation leaves nothing: no file in the download folder, no
-# program or installer of ours still running.
+# A failed installation leaves nothing: no file in the download folder (nor
+# a folder the run made beside it), no program or installer of ours still
+# running.
 downloads="$WINEPREFIX/drive_c/users/Public/Documents/Velmora"
 nothing_left() {
-    [ -z "$(ls -A "$downloads" 2>/dev/null)" ] || fail "left in the download folder: $(ls -A "$downloads")"
+    local left
+    left=$(ls -Ad "$downloads"-* "$downloads"/* 2>/dev/null || true)
+    [ -z "$left" ] || fail "left of the download: $left"
     local ours p
     ours=$(readlink /proc/self/ns/net)
-    for p in $(pgrep -f 'Korvix_Setup_localhost.exe|Velmora.velmora-korvix_setup.exe' || true); do
+    for p in $(pgrep -f 'Korvix_Setup_localhost.exe|Velmora[^ ]*.velmora-korvix_setup.exe' || true); do
         [ "$(readlink "/proc/$p/ns/net" 2>/dev/null)" = "$ours" ] && fail "still running: $(tr '\0' ' ' <"/proc/$p/cmdline")"
     done
     return 0

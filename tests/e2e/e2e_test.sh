@@ -65,6 +65,35 @@ happy)  # the whole road; start the product; the program ends with 1000
     grep -q 'ea=Downloader_Installed' "$work/nginx/access.log" || fail "no installed event"
     ;;
 
+planted)  # DLLs planted beside the program, preferred by Wine: the road runs, none is loaded
+    # Every DLL that a process of the road loads but the three the loader
+    # takes from System32 on every Windows (kernel32, msvcrt, ntdll), each a
+    # marker that records who loaded it and refuses to load.
+    names="advapi32 bcrypt combase comctl32 crypt32 dbghelp dnsapi gdi32 gdiplus imagehlp imm32
+        iphlpapi jsproxy kerberos mpr msv1_0 netapi32 nsi ole32 oleaut32 propsys rpcrt4 rsaenh
+        schannel secur32 sechost shcore shell32 shlwapi ucrtbase user32 uxtheme version
+        win32u windowscodecs winhttp wininet wintrust ws2_32 zlib1 msimg32 cryptnet dhcpcsvc
+        cryptui"
+    mkdir -p "$work/Downloads"
+    cp "$program" "$work/Downloads/"
+    program=$work/Downloads/${program##*/}
+    overrides=$WINEDLLOVERRIDES
+    for name in $names; do
+        cp "$KORVIX_BUILD_DIR/tests/fixtures/marker.dll" "$work/Downloads/$name.dll"
+        overrides="$overrides;$name=n,b"
+    done
+    KORVIX_MARKER_LOG=$(winepath -w "$work/markers.txt")
+    export KORVIX_MARKER_LOG WINEDLLOVERRIDES=$overrides
+    serve tls
+    start_program "$lang"
+    road_to_finished "C:\\Korvix E2E\\planted"
+    press_start
+    ended_with 1000
+    for _ in $(seq 100); do [ -s "$work/product.txt" ] && break; sleep 0.1; done
+    [ -s "$work/product.txt" ] || fail "the product did not start"
+    [ ! -s "$work/markers.txt" ] || fail "planted DLLs were loaded: $(tr -d '\r' <"$work/markers.txt")"
+    ;;
+
 no_tick)  # install without ticking: the box, then the red warning; ticking hides it
     serve tls
     start_program "$lang"
