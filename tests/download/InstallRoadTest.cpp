@@ -327,7 +327,8 @@ TEST_F(InstallRoad, WholeRoad) {
     }
 }
 
-// Run after WholeRoad on the same prefix: the stored id is reused unchanged.
+// Run after WholeRoad on the same prefix (the bench runs both): the stored id
+// is reused unchanged.
 TEST_F(InstallRoad, SecondRunReusesTheClientId) {
     std::wstring strBefore = StoredClientId();
     ASSERT_EQ(36u, strBefore.size()) << "run WholeRoad first";
