@@ -133,7 +133,7 @@ esac
 export KORVIX_PAYLOAD=$payload
 KORVIX_PAYLOAD_SHA256=$(sha256sum "$payload" | cut -d' ' -f1)
 export KORVIX_PAYLOAD_SHA256
-KORVIX_FAKE_RECORD=$(winepath -w "$work/installer-record.txt")
+KORVIX_FAKE_RECORD=$(windows_path "$work/installer-record.txt")
 export KORVIX_FAKE_RECORD
 export KORVIX_SERVER_LOG=$work/server.log
 export KORVIX_NGINX_LOG=$work/nginx/access.log

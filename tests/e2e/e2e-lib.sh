@@ -55,8 +55,8 @@ payload=$work/www/korvix/velmora-korvix_setup.exe
 make_fake_payload "$payload" 12000000
 payload_sha=$(sha256sum "$payload" | cut -d' ' -f1)
 register_browser_stand_in
-KORVIX_FAKE_RECORD=$(winepath -w "$work/installer.txt")
-KORVIX_FAKE_PRODUCT_RECORD=$(winepath -w "$work/product.txt")
+KORVIX_FAKE_RECORD=$(windows_path "$work/installer.txt")
+KORVIX_FAKE_PRODUCT_RECORD=$(windows_path "$work/product.txt")
 export KORVIX_FAKE_RECORD KORVIX_FAKE_PRODUCT_RECORD
 # The child takes a while, as a real installer does: the slideshow runs on.
 export KORVIX_FAKE_INSTALL_MS=${KORVIX_FAKE_INSTALL_MS:-6000}

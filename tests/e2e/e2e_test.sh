@@ -82,7 +82,7 @@ planted)  # DLLs planted beside the program, preferred by Wine: the road runs, n
         cp "$KORVIX_BUILD_DIR/tests/fixtures/marker.dll" "$work/Downloads/$name.dll"
         overrides="$overrides;$name=n,b"
     done
-    KORVIX_MARKER_LOG=$(winepath -w "$work/markers.txt")
+    KORVIX_MARKER_LOG=$(windows_path "$work/markers.txt")
     export KORVIX_MARKER_LOG WINEDLLOVERRIDES=$overrides
     serve tls
     start_program "$lang"

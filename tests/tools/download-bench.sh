@@ -4,11 +4,15 @@
 # (default: the tests' build folder).
 bench_build=${build:-$KORVIX_BUILD_DIR}
 
+# windows_path PATH: the Windows form of a Unix path (Wine's Z: drive is /),
+# without starting Wine for it.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
 # trust_test_ca: a CA made now (in $work/ca, with a certificate for
 # localhost) and trusted in the prefix's LocalMachine Root store.
 trust_test_ca() {
     "$(dirname "${BASH_SOURCE[0]}")/make-test-ca" "$work/ca"
-    wine_set_up "$bench_build/tests/tools/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")"
+    wine_set_up "$bench_build/tests/tools/add_test_ca.exe" "$(windows_path "$work/ca/ca.pem")"
 }
 
 # wine_set_up PROGRAM ARGS...: a set-up step under Wine, tried twice (a Wine
