@@ -12,6 +12,12 @@ program=$KORVIX_BUILD_DIR/Korvix_Setup_localhost.exe
 artefacts=$KORVIX_BUILD_DIR/e2e
 mkdir -p "$artefacts"
 work=$(mktemp -d)
+# Every step with its time, kept beside the screenshots: a test that runs out
+# of time says nothing else about where it stood.
+exec 9>"$artefacts/${scenario:-e2e}.trace"
+BASH_XTRACEFD=9
+PS4='+ ${EPOCHREALTIME} ${BASH_SOURCE[0]##*/}:$LINENO: '
+set -x
 pid=""
 fault_pid=""
 scenario=${scenario:-e2e}
