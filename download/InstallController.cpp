@@ -5,6 +5,7 @@
 
 #include <io.h>
 
+#include "DesktopShell.h"
 #include "DownloadGlobals.h"
 #include "DownloadProgress.h"
 #include "DownloadUrl.h"
@@ -200,9 +201,9 @@ void CMainDlg::OnNetworkFailure() {
     int nAnswer = ShowMessageBox(m_hWnd, GetLanStr(L"STR_NETWORK_ERROR").c_str(),
                                  GetLanStr(L"STR_ERROR").c_str(), MB_OKCANCEL);
     if (nAnswer == IDOK) {
-        // The user can fetch the full package by hand.
-        ShellExecuteW(m_hWnd, L"open", GetLanStr(L"STR_DOWN_URL").c_str(), nullptr, nullptr,
-                      SW_SHOWNORMAL);
+        // The user can fetch the full package by hand, in a browser that
+        // runs as the desktop user.
+        OpenAsDesktopUser(GetLanStr(L"STR_DOWN_URL"), std::wstring());
     }
     CloseDialog(kExitCodeNormal);
 }

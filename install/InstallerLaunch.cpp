@@ -61,7 +61,7 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     PostToDialog(WM_DOWN_PROGRESS, 90, 0);
 
     const std::wstring strInstaller = folder.Path() + L"\\" + pJob->strInstallerName;
-    CInstallerTrust trust(kInstallerPublisher);
+    CInstallerTrust trust(BuildInstallerPolicy());
     if (!trust.Verify(installer.Get(), strInstaller.c_str())) {
         wchar_t szTrace[128];
         swprintf(szTrace, 128, L"installer refused: %ls 0x%08lX\n\r", trust.Reason(),
@@ -87,6 +87,14 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     if (!PathNamesFile(strInstaller, installer.Get())) {
         KORVIX_TRACE(L"installer refused: its path names another file\n\r");
         return fail(ERROR_FILE_INVALID, DOWN_ERR_UNTRUSTED);
+    }
+    // No older release than the build's minimum: its version resource is
+    // part of what was signed, read through the path that names it.
+    if (!trust.CheckVersion(strInstaller.c_str())) {
+        wchar_t szTrace[128];
+        swprintf(szTrace, 128, L"installer refused: %ls\n\r", trust.Reason());
+        KORVIX_TRACE(szTrace);
+        return fail(trust.Code(), DOWN_ERR_UNTRUSTED);
     }
 
     const std::wstring strCommandLine = InstallerCommandLine(pJob->strInstallPath);

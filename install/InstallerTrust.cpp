@@ -5,6 +5,7 @@
 #include <wintrust.h>
 
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -73,8 +74,39 @@ bool CInstallerTrust::CheckSigner(HANDLE hStateData) {
                            const_cast<char*>(szOID_COMMON_NAME), szName, 256) <= 1) {
         return Refuse(L"signer without a name", static_cast<DWORD>(CERT_E_CN_NO_MATCH));
     }
-    if (wcscmp(szName, m_pszPublisher) != 0) {
+    if (wcscmp(szName, m_policy.pszPublisher) != 0) {
         return Refuse(L"another publisher", static_cast<DWORD>(CERT_E_CN_NO_MATCH));
+    }
+    // The same name from another trusted CA is someone else.
+    if (m_policy.pszIssuer[0] != L'\0') {
+        wchar_t szIssuer[256] = L"";
+        if (CertGetNameStringW(pCert->pCert, CERT_NAME_ATTR_TYPE, CERT_NAME_ISSUER_FLAG,
+                               const_cast<char*>(szOID_COMMON_NAME), szIssuer, 256) <= 1 ||
+            wcscmp(szIssuer, m_policy.pszIssuer) != 0) {
+            return Refuse(L"another issuer", static_cast<DWORD>(CERT_E_ISSUERCHAINING));
+        }
+    }
+    return true;
+}
+
+bool CInstallerTrust::CheckVersion(const wchar_t* pszPath) {
+    if (!m_policy.bVersionRequired) {
+        return true;
+    }
+    DWORD dwHandle = 0;
+    const DWORD cbInfo = GetFileVersionInfoSizeW(pszPath, &dwHandle);
+    std::vector<BYTE> vecInfo(cbInfo);
+    VS_FIXEDFILEINFO* pFixed = nullptr;
+    UINT cbFixed = 0;
+    if (cbInfo == 0 || !GetFileVersionInfoW(pszPath, 0, cbInfo, vecInfo.data()) ||
+        !VerQueryValueW(vecInfo.data(), L"\\", reinterpret_cast<void**>(&pFixed), &cbFixed) ||
+        cbFixed < sizeof(VS_FIXEDFILEINFO) || pFixed->dwSignature != VS_FFI_SIGNATURE) {
+        return Refuse(L"no version information", static_cast<DWORD>(ERROR_RESOURCE_TYPE_NOT_FOUND));
+    }
+    const unsigned long long nVersion =
+        (static_cast<unsigned long long>(pFixed->dwFileVersionMS) << 32) | pFixed->dwFileVersionLS;
+    if (nVersion < m_policy.nMinVersion) {
+        return Refuse(L"an older release", static_cast<DWORD>(ERROR_REVISION_MISMATCH));
     }
     return true;
 }

@@ -2,6 +2,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "DesktopShell.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
 
@@ -68,14 +69,8 @@ LRESULT CMainDlg::OnChkOptions(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCt
 
 LRESULT CMainDlg::OnBtnLicence(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
                                BOOL& /*bHandled*/) {
-    std::wstring strUrl = GetLanStr(L"STR_LICENCE_URL");
-    SHELLEXECUTEINFOW sei = {};
-    sei.cbSize = sizeof(sei);
-    sei.lpVerb = L"open";
-    sei.lpFile = strUrl.c_str();
-    sei.lpParameters = L"";
-    sei.nShow = SW_SHOWNORMAL;
-    ShellExecuteExW(&sei);
+    // The browser runs as the desktop user, not with the program's token.
+    OpenAsDesktopUser(GetLanStr(L"STR_LICENCE_URL"), std::wstring());
     return 0;
 }
 

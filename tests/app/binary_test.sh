@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Korvix_Setup.exe is one file for a clean Windows: a 32-bit GUI program that
-# imports only what Windows always loads from System32, asks for
-# administrator rights, has no console.
+# imports only what Windows always loads from System32, may use 4 GiB, asks
+# for administrator rights, has no console.
 # ($KORVIX_PE_FORMAT names another format: the 64-bit build of a test bench
 # that cannot run 32-bit code.)
 set -euo pipefail
@@ -13,6 +13,9 @@ headers=$("$objdump" -p "$exe")
 format=${KORVIX_PE_FORMAT:-pei-i386}
 grep -q "file format $format\$" <<<"$headers" || fail "not a $format file"
 grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not the Windows GUI subsystem"
+# The whole installer is held in memory: 64-bit Windows gives a 32-bit
+# program 4 GiB when it says it can use them.
+grep -q 'large address aware' <<<"$headers" || fail "not large address aware"
 
 # Imported at load time: only what the loader takes from System32 on every
 # Windows (KnownDLLs, and ntdll). The program runs elevated from a folder

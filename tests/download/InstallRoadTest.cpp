@@ -18,6 +18,7 @@
 #include <string>
 
 #include "AppModule.h"
+#include "ComApartment.h"
 #include "DownloadGlobals.h"
 #include "DownloadUrl.h"
 #include "LanguagePacks.h"
@@ -70,6 +71,10 @@ std::vector<std::string> CollectorHits(const std::string& strAction) {
 class InstallRoad : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        // COM on this thread, as the program's start-up has it (the desktop
+        // shell is reached through it); kept until the process ends.
+        static CComApartment* pCom = new CComApartment;
+        (void)pCom;
         ExtractLanguagePacks();
         InitLanguage();
         _Module.Init(nullptr, GetModuleHandleW(nullptr));
@@ -484,6 +489,8 @@ TEST_F(InstallRoad, NetworkFailureOk) {
     std::wstring strOpened = WinePath(EnvA("KORVIX_BROWSER_RECORD"));
     m_pRoad->PumpUntil([&] { return !ReadWholeFile(strOpened).empty(); }, 20000);
     EXPECT_EQ(Utf8(GetLanStr(L"STR_DOWN_URL")) + "\n", ReadWholeFile(strOpened));
+    // Opened by the desktop's shell, as the desktop user, not by this process.
+    EXPECT_EQ("explorer.exe\n", ReadWholeFile(strOpened + L".parent"));
 }
 
 TEST_F(InstallRoad, NetworkFailureCancel) {
@@ -523,6 +530,18 @@ TEST_F(InstallRoad, TinyFileOf7Bytes) {
     EXPECT_EQ(1u, nRanged);
 }
 
+// The publisher's signature on a file that carries no version: where the
+// build names a minimum version, no version is too old. Refused unrun, as an
+// untrusted installer: the network box, and nothing of it is left.
+TEST_F(InstallRoad, UnversionedInstallerRefused) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
+    PressInstall();
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
+    ExpectAssembledInOrder();
+    EXPECT_EQ(DOWN_ERR_UNTRUSTED, m_pRoad->m_vecFailures.back());
+    EXPECT_TRUE(ReadWholeFile(m_strRecord).empty()) << "the refused installer ran";
+}
+
 // A size of 0 is a failed size query: 42 tries, the restart, 42 more (port
 // 80 is closed), then the network box; no file, no segment.
 TEST_F(InstallRoad, ZeroSizeFails) {
@@ -535,13 +554,15 @@ TEST_F(InstallRoad, ZeroSizeFails) {
     EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
 }
 
-// A size the process cannot hold in memory (about 1.9 GB in a 32-bit
-// process): the buffers cannot be had, which is a local failure (code 42),
-// not a crash; nothing is requested.
+// A size the process cannot hold in memory (about 1.9 GB, which a large-
+// address-aware 32-bit process can have: the address space is taken first,
+// but for some room to run): the buffers cannot be had, which is a local
+// failure (code 42), not a crash; nothing is requested.
 TEST_F(InstallRoad, AllocationFailureFails) {
     if (sizeof(void*) == 8) {
         GTEST_SKIP() << "a 64-bit process has the memory: the 32-bit program's case only";
     }
+    TakeAddressSpace(256u << 20);
     CBoxAnswerer& answerer = ExpectBoxes(IDOK);
     PressInstall();
     ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");

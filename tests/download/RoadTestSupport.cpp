@@ -1,5 +1,7 @@
 #include "RoadTestSupport.h"
 
+#include <utility>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -166,4 +168,23 @@ std::vector<UINT> CBoxAnswerer::Buttons() {
     std::vector<UINT> vec = m_vecButtons;
     LeaveCriticalSection(&m_lock);
     return vec;
+}
+
+void TakeAddressSpace(SIZE_T nLeave) {
+    std::vector<std::pair<void*, SIZE_T>> vecTaken;
+    for (SIZE_T nPiece = static_cast<SIZE_T>(1) << 30; nPiece >= (1u << 20);) {
+        void* p = VirtualAlloc(nullptr, nPiece, MEM_RESERVE, PAGE_NOACCESS);
+        if (p) {
+            vecTaken.emplace_back(p, nPiece);
+        } else {
+            nPiece /= 2;
+        }
+    }
+    // The smallest pieces go back: room for threads and small allocations.
+    SIZE_T nGiven = 0;
+    while (nGiven < nLeave && !vecTaken.empty()) {
+        VirtualFree(vecTaken.back().first, 0, MEM_RELEASE);
+        nGiven += vecTaken.back().second;
+        vecTaken.pop_back();
+    }
 }

@@ -22,6 +22,10 @@ std::string JsonField(const std::string& strLine, const std::string& strName);
 // key=value lines of the fake installer's and product's records.
 std::string RecordValue(const std::string& strRecord, const std::string& strKey);
 std::string Utf8(const std::wstring& str);
+// Reserves all the address space a 32-bit process can get, biggest pieces
+// first, then gives back about nLeave bytes, so that the process can still
+// run but no large allocation fits. Kept until the process ends.
+void TakeAddressSpace(SIZE_T nLeave);
 
 // Answers the message boxes the dialog opens, from a thread of its own
 // (the box runs its own modal loop inside a handler), and keeps their texts.

@@ -31,3 +31,16 @@ TEST(SegmentPlan, RangeHeaderResumesAfterTheBytesReceived) {
     segment.nReceived = 65536;
     EXPECT_EQ(L"Range:bytes=365536-399999", RangeHeader(segment));
 }
+
+// The largest size the program accepts (2^31 - 1): no sum passes 32 bits and
+// the last range ends on the last byte.
+TEST(SegmentPlan, LargestFileEndsOnItsLastByte) {
+    SegmentInfo segments[SEGMENT_COUNT];
+    PlanSegments(2147483647u, segments);
+    EXPECT_EQ(2093796549u, segments[39].nOffset);
+    EXPECT_EQ(53687098u, segments[39].nLength);
+    EXPECT_EQ(2147483646u, LastWantedByte(segments[39]));
+    EXPECT_EQ(L"Range:bytes=2093796549-2147483646", RangeHeader(segments[39]));
+    segments[39].nReceived = segments[39].nLength - 1;
+    EXPECT_EQ(L"Range:bytes=2147483646-2147483646", RangeHeader(segments[39]));
+}

@@ -60,6 +60,10 @@ others() {  # JSON list of the segment ids 0..39 but the given ones
 case $scenario in
 WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath)
     nginx_tls ;;
+UnversionedInstallerRefused)
+    # The publisher's own signature on a file without version information.
+    make_fake_payload "$payload" 6000037 signer fake_installer_unversioned
+    nginx_tls ;;
 FolderBlockedFails)
     # The all-users documents folder is a file: no folder can be made in it.
     mv "$documents" "$documents.away"

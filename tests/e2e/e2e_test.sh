@@ -49,6 +49,25 @@ installing_in_tray() {
     [ -n "$(tray_window)" ] || fail "no icon in the notification area"
 }
 
+# refused CASE: the road ends in the network box; OK opens the address;
+# the child never ran and nothing is left.
+refused() {
+    rm -f "$work/installer.txt"
+    : >"$work/browser.txt"
+    start_program "$lang"
+    tick_agreement
+    before_box
+    press_install
+    failure_box "$scenario-$1" 120
+    answer_box first
+    ended_with 1000
+    [ ! -e "$work/installer.txt" ] || fail "$1: the refused installer ran"
+    for _ in $(seq 100); do [ -s "$work/browser.txt" ] && break; sleep 0.1; done
+    [ "$(cat "$work/browser.txt")" = "https://localhost/korvix/velmora-korvix_setup.exe" ] ||
+        fail "$1: the browser got: $(cat "$work/browser.txt")"
+    nothing_left
+}
+
 case $1 in
 happy)  # the whole road; start the product; the program ends with 1000
     serve tls
@@ -62,6 +81,9 @@ happy)  # the whole road; start the product; the program ends with 1000
     for _ in $(seq 100); do [ -s "$work/product.txt" ] && break; sleep 0.1; done
     [ "$(record_value product.txt cwd)" = "$folder\\Velmora\\Velmora Korvix" ] ||
         fail "the product ran in $(record_value product.txt cwd)"
+    # Started by the desktop's shell, as the desktop user, not by the program.
+    [ "$(record_value product.txt parent)" = explorer.exe ] ||
+        fail "the product was started by $(record_value product.txt parent)"
     grep -q 'ea=Downloader_Installed' "$work/nginx/access.log" || fail "no installed event"
     ;;
 
@@ -196,6 +218,8 @@ network_failure)  # the server dies mid-download: the box; OK opens the address
     for _ in $(seq 100); do [ -s "$work/browser.txt" ] && break; sleep 0.1; done
     [ "$(cat "$work/browser.txt")" = "https://localhost/korvix/velmora-korvix_setup.exe" ] ||
         fail "the browser got: $(cat "$work/browser.txt")"
+    [ "$(tr -d '\r' <"$work/browser.txt.parent")" = explorer.exe ] ||
+        fail "the browser was started by $(cat "$work/browser.txt.parent")"
     ;;
 
 fallback)  # port 443 closed: the program completes over port 80
@@ -403,24 +427,6 @@ second_copy)  # a second start brings the hidden window back and ends by itself
     ;;
 
 untrusted)  # only the publisher's own installer runs; every other ends in the network box
-    # refused CASE: the road ends in the network box; OK opens the address;
-    # the child never ran and nothing is left.
-    refused() {
-        rm -f "$work/installer.txt"
-        : >"$work/browser.txt"
-        start_program "$lang"
-        tick_agreement
-        before_box
-        press_install
-        failure_box "$scenario-$1" 120
-        answer_box first
-        ended_with 1000
-        [ ! -e "$work/installer.txt" ] || fail "$1: the refused installer ran"
-        for _ in $(seq 100); do [ -s "$work/browser.txt" ] && break; sleep 0.1; done
-        [ "$(cat "$work/browser.txt")" = "https://localhost/korvix/velmora-korvix_setup.exe" ] ||
-            fail "$1: the browser got: $(cat "$work/browser.txt")"
-        nothing_left
-    }
     serve tls 0
     # Signed by the publisher: it runs, as on every other road.
     make_fake_payload "$payload" 3000000
@@ -452,6 +458,25 @@ untrusted)  # only the publisher's own installer runs; every other ends in the n
     refused downgrade
     grep -q '"HEAD /korvix/velmora-korvix_setup.exe HTTP/1.1" 200' "$work/nginx/access.log" ||
         fail "the downgrade never reached port 80"
+    ;;
+
+rollback)  # port 443 refused: on the fallback, an older signed release and a twin are refused
+    serve http 0
+    make_fake_payload "$payload" 3000000 signer fake_installer_old
+    refused older-release
+    # The publisher's name, from another CA the machine trusts.
+    make_fake_payload "$payload" 3000000 twin
+    refused twin-publisher
+    make_fake_payload "$payload" 3000000
+    rm -f "$work/installer.txt"
+    start_program "$lang"
+    tick_agreement
+    press_install
+    await_screen 120 on_finished_page || fail "the current release did not install"
+    [ "$(record_value installer.txt sha256)" = "$(sha256sum "$payload" | cut -d' ' -f1)" ] ||
+        fail "the installer arrived changed"
+    grep -q '"HEAD /korvix/velmora-korvix_setup.exe HTTP/1.1" 200' "$work/nginx/access.log" ||
+        fail "the fallback was never used"
     ;;
 
 analytics_hang)  # a collector that takes the request and never answers: the window goes on

@@ -9,10 +9,14 @@ bench_build=${build:-$KORVIX_BUILD_DIR}
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # trust_test_ca: a CA made now (in $work/ca, with a certificate for
-# localhost) and trusted in the prefix's LocalMachine Root store.
+# localhost) and trusted in the prefix's LocalMachine Root store, with a
+# second trusted CA that issues a twin of the test publisher's name.
 trust_test_ca() {
     "$(dirname "${BASH_SOURCE[0]}")/make-test-ca" "$work/ca"
-    wine_set_up "$bench_build/tests/tools/add_test_ca.exe" "$(windows_path "$work/ca/ca.pem")"
+    local ca
+    for ca in ca second-ca; do
+        wine_set_up "$bench_build/tests/tools/add_test_ca.exe" "$(windows_path "$work/ca/$ca.pem")"
+    done
 }
 
 # wine_set_up PROGRAM ARGS...: a set-up step under Wine, tried twice (a Wine
@@ -27,14 +31,16 @@ wine_set_up() {
     return 1
 }
 
-# make_fake_payload FILE BYTES [SIGNER]: the fake installer with random bytes
-# after its image, about BYTES in all, signed as the program requires
-# (Authenticode) with SIGNER's certificate of trust_test_ca: signer (the
-# test builds' publisher, the default), other, rogue, or none (unsigned).
+# make_fake_payload FILE BYTES [SIGNER [RELEASE]]: the fake installer with
+# random bytes after its image, about BYTES in all, signed as the program
+# requires (Authenticode) with SIGNER's certificate of trust_test_ca: signer
+# (the test builds' publisher, the default), other, rogue, twin, or none
+# (unsigned). RELEASE: fake_installer (the current one, the default),
+# fake_installer_old or fake_installer_unversioned.
 make_fake_payload() {
-    local signer=${3:-signer}
+    local signer=${3:-signer} release=${4:-fake_installer}
     mkdir -p "$(dirname "$1")"
-    cp "$bench_build/tests/fixtures/fake_installer.exe" "$1.unsigned"
+    cp "$bench_build/tests/fixtures/$release.exe" "$1.unsigned"
     head -c $(($2 - $(stat -c %s "$1.unsigned"))) /dev/urandom >>"$1.unsigned"
     if [ "$signer" = none ]; then
         mv "$1.unsigned" "$1"
@@ -46,20 +52,25 @@ make_fake_payload() {
     rm -f "$1.unsigned"
 }
 
-# register_browser_stand_in: Wine hands addresses to the first program of
-# its Browsers list; this one appends each address to $work/browser.txt.
-# unregister_browser_stand_in removes it again.
+# register_browser_stand_in: the program that opens http and https addresses
+# in the prefix becomes browser_stand_in.exe, which appends each address to
+# $work/browser.txt and the program that started it to $work/browser.txt.parent.
+# unregister_browser_stand_in gives the addresses back to Wine's browser.
 register_browser_stand_in() {
-    cat >"$work/browser" <<BROWSER
-#!/bin/sh
-printf '%s\n' "\$1" >>"$work/browser.txt"
-BROWSER
-    chmod +x "$work/browser"
     : >"$work/browser.txt"
-    wine_set_up reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f
+    : >"$work/browser.txt.parent"
+    local command scheme
+    command="\"$(windows_path "$bench_build/tests/tools/browser_stand_in.exe")\" \"$(windows_path "$work/browser.txt")\" \"%1\""
+    for scheme in http https; do
+        wine_set_up reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d "$command" /f
+    done
 }
 unregister_browser_stand_in() {
-    wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
+    local scheme
+    for scheme in http https; do
+        timeout 30 wine reg add "HKCR\\$scheme\\shell\\open\\command" /ve \
+            /d '"C:\windows\system32\winebrowser.exe" "%1"' /f >/dev/null 2>&1 || true
+    done
 }
 
 # end_windows_program NAME: ends, by pid, the processes of this network

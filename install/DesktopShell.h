@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The program runs elevated; what it opens for the user (the installed
+// product, the licence page, the download address in the browser) must not:
+// the desktop's shell starts it, with the desktop user's own token.
+
+// Asks the shell of the desktop (Explorer) to open strFile with strArguments
+// in strFolder (none: the shell's own), as the documented road to the user's
+// token goes: the desktop window's shell view, its automation object, and
+// its ShellExecute. The HRESULT of the first step that failed.
+HRESULT OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strArguments,
+                             const std::wstring& strFolder);
+
+// Opens strFile ("open", no arguments, shown normally) through the desktop
+// shell; where that road is missing (no shell, a remote session) it is
+// started as before, by this process (ShellExecuteExW), and a trace line says
+// so. strFolder: the working folder it gets, or empty for the default.
+void OpenAsDesktopUser(const std::wstring& strFile, const std::wstring& strFolder);
