@@ -31,6 +31,14 @@ const int MAX_RETRY = 40;
 // that drops every packet waits out its time-outs, and 42 of them would
 // keep the user waiting at 0% for a quarter of an hour.
 const DWORD SIZE_QUERY_LIMIT_MS = 60000;
+// While the file's ranges are under way, this long without a byte (a
+// silent server, a dead link that keeps its connections open) ends in the
+// network outcome, as a spent budget does: a download that moves at all
+// goes on.
+const DWORD SILENCE_LIMIT_MS = 120000;
+// A failure waiting for its relaunch shows in the status line once no byte
+// has come for this long; while bytes flow the percentage stays.
+const DWORD RECONNECT_TEXT_AFTER_MS = 2000;
 
 // Starts a worker with _beginthreadex and closes its handle. When the thread
 // cannot be created the dialog is told with nFailureCode instead, so that

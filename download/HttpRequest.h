@@ -34,6 +34,10 @@ public:
     virtual bool QueryStatus(DWORD& nStatus) = 0;
     virtual bool QueryContentLength(std::wstring& strLength) = 0;
     virtual bool QueryContentRange(std::wstring& strRange) = 0;
+    // Reads what the connection holds now, at most nSize bytes, waiting (up
+    // to the receive time-out) only for the first: bytes that arrived before
+    // a stall are the caller's, not lost inside a read that waits for more.
+    // nRead 0: the answer has ended.
     virtual bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) = 0;
 };
 

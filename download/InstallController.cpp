@@ -5,6 +5,7 @@
 
 #include <io.h>
 
+#include "DebugTrace.h"
 #include "DesktopShell.h"
 #include "DownloadGlobals.h"
 #include "DownloadProgress.h"
@@ -78,6 +79,7 @@ void CMainDlg::StartInstall() {
     }
     RaiseProcessConnectionLimits();  // before the first transfer
     m_nInstallState = kPageInstalling;
+    m_bReconnectShown = false;  // the page starts at 0%
     SetTimer(kSlideTimerId, kSlideTimerMs);
     ShowInstallingPage();
 
@@ -87,11 +89,14 @@ void CMainDlg::StartInstall() {
     }
     g_strPublicDocs = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS);
     m_dwSizeQuerySince = GetTickCount();
+    m_dwLastByteTick = m_dwSizeQuerySince;
+    SetTimer(kWatchTimerId, kWatchTimerMs);
     StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
 }
 
 void CMainDlg::RestartInstall() {
     g_bFallback = true;
+    m_bReconnecting = true;  // the other transport asks for the size again
     g_hDownFile.Close();
     m_nRetryCount = 0;
     m_nCurrentWriteId = 0;
@@ -115,6 +120,7 @@ void CMainDlg::RelaunchParkedSegments() {
 }
 
 void CMainDlg::QueueRelaunch(int nCode) {
+    m_bReconnecting = true;
     if (m_pacer.Queue(nCode)) {
         SetTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
     }
@@ -133,6 +139,23 @@ void CMainDlg::OnRelaunchTimer() {
     }
     if (!m_pacer.Empty()) {
         SetTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
+    }
+}
+
+void CMainDlg::OnWatchTimer() {
+    if (m_bFailing || m_nInstallState != kPageInstalling) {
+        return;
+    }
+    const DWORD dwSilentMs = GetTickCount() - m_dwLastByteTick;
+    const bool bRangesUnderWay = m_pSegments && m_nCompleteCount < SEGMENT_COUNT;
+    if (bRangesUnderWay && dwSilentMs >= m_nSilenceLimitMs) {
+        KORVIX_TRACE(L"no byte for the silence limit: network failure\n\r");
+        OnNetworkFailure();
+        return;
+    }
+    if (m_bReconnecting && !m_bReconnectShown && dwSilentMs >= RECONNECT_TEXT_AFTER_MS) {
+        m_bReconnectShown = true;
+        ShowReconnecting();
     }
 }
 
@@ -191,6 +214,7 @@ void CMainDlg::BeginFailureOutcome() {
     ++g_nFatalCount;
     m_bFailing = true;
     KillTimer(kRelaunchTimerId);
+    KillTimer(kWatchTimerId);
     m_pacer.Reset();
     ShowAgain();  // the box needs an owner the user can see
     DiscardDownload();
@@ -221,6 +245,12 @@ LRESULT CMainDlg::OnDownProgressMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
     if (wParam == 0) {
         g_nDownBytes += static_cast<DWORD>(lParam);
         nPos = DownloadPosition(g_nDownBytes, m_nFileSize);
+        m_dwLastByteTick = GetTickCount();
+        m_bReconnecting = false;
+        if (m_bReconnectShown) {
+            m_bReconnectShown = false;
+            m_nShownPosition = -1;  // the percentage comes back
+        }
     } else {
         nPos = static_cast<int>(wParam);
     }

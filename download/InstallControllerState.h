@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "DownloadGlobals.h"
 #include "RelaunchPacer.h"
 #include "SegmentInfo.h"
 
@@ -30,4 +31,8 @@ struct InstallControllerState {
     CRelaunchPacer m_pacer;           // failed transfers waiting for their relaunch
     DWORD m_dwSizeQuerySince = 0;     // when this transport's size query began (GetTickCount)
     bool m_bFailing = false;          // a failure's outcome is shown; the program then ends
+    DWORD m_dwLastByteTick = 0;       // the last byte report, or the start (GetTickCount)
+    DWORD m_nSilenceLimitMs = SILENCE_LIMIT_MS;  // the road tests shorten it
+    bool m_bReconnecting = false;    // a relaunch or a new size query since the last byte
+    bool m_bReconnectShown = false;  // the status line says so
 };

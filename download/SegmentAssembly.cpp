@@ -128,7 +128,9 @@ LRESULT CMainDlg::OnSegmentCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM 
     } else {
         m_vecWaitWrite.push_back(nId);
     }
-    ++m_nCompleteCount;
+    if (++m_nCompleteCount == SEGMENT_COUNT) {
+        KillTimer(kWatchTimerId);  // nothing left to arrive
+    }
     // The last running transfer has ended with segments parked and none
     // waiting for its relaunch: no report would come to relaunch them, so
     // give them their try now.

@@ -1,5 +1,7 @@
 #include "WinHttpRequest.h"
 
+#include <algorithm>
+
 bool CWinHttpRequest::Open() {
     DWORD dwAccess =
         ProxyInUse() ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY;
@@ -86,7 +88,12 @@ bool CWinHttpRequest::QueryContentRange(std::wstring& strRange) {
 
 bool CWinHttpRequest::Read(void* pBuffer, DWORD nSize, DWORD& nRead) {
     nRead = 0;
-    return WinHttpReadData(m_hRequest.Get(), pBuffer, nSize, &nRead) != FALSE;
+    DWORD nAvailable = 0;
+    if (!WinHttpQueryDataAvailable(m_hRequest.Get(), &nAvailable)) {
+        return false;
+    }
+    return nAvailable == 0 ||
+           WinHttpReadData(m_hRequest.Get(), pBuffer, std::min(nAvailable, nSize), &nRead) != FALSE;
 }
 
 CHttpRequest* NewWinHttpRequest() {

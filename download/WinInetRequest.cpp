@@ -1,5 +1,6 @@
 #include "WinInetRequest.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "DebugTrace.h"
@@ -138,7 +139,12 @@ bool CWinInetRequest::QueryContentRange(std::wstring& strRange) {
 
 bool CWinInetRequest::Read(void* pBuffer, DWORD nSize, DWORD& nRead) {
     nRead = 0;
-    return InternetReadFile(m_hRequest.Get(), pBuffer, nSize, &nRead) != FALSE;
+    DWORD nAvailable = 0;
+    if (!InternetQueryDataAvailable(m_hRequest.Get(), &nAvailable, 0, 0)) {
+        return false;
+    }
+    return nAvailable == 0 || InternetReadFile(m_hRequest.Get(), pBuffer,
+                                               std::min(nAvailable, nSize), &nRead) != FALSE;
 }
 
 CHttpRequest* NewWinInetRequest() {

@@ -30,6 +30,10 @@ const UINT_PTR kSlideTimerId = 3395;
 const UINT kSlideTimerMs = 5000;
 // Id of the timer that paces the relaunches of failed transfers.
 const UINT_PTR kRelaunchTimerId = 3396;
+// Id of the timer that watches for a silent download and shows that a
+// failed transfer is being tried again.
+const UINT_PTR kWatchTimerId = 3397;
+const UINT kWatchTimerMs = 1000;
 // The exit code of every normal end.
 const int kExitCodeNormal = 1000;
 
@@ -106,6 +110,9 @@ public:
     void ShowInstallingPage();
     // The bar and the status line at nPos percent.
     void ShowProgressPosition(int nPos);
+    // The status line says that the program is connecting again; the bar
+    // keeps its place.
+    void ShowReconnecting();
     // The finished page: the start, close and minimise buttons; a hidden
     // window shows again (its icon goes first).
     void ShowFinishedPage();
@@ -184,6 +191,7 @@ private:
     void RelaunchParkedSegments();
     void QueueRelaunch(int nCode);
     void OnRelaunchTimer();
+    void OnWatchTimer();
     // The two ends of a failed installation: a box, then exit code 1000.
     void OnNetworkFailure();
     void OnLocalFailure();

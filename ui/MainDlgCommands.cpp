@@ -205,6 +205,10 @@ void CMainDlg::OnTimer(UINT_PTR nIdEvent) {
         OnRelaunchTimer();
         return;
     }
+    if (nIdEvent == kWatchTimerId) {
+        OnWatchTimer();
+        return;
+    }
     if (m_vecSlides.size() == 3) {
         if (m_pCurSlide == m_vecSlides[0].Get()) {
             m_pCurSlide = m_vecSlides[1].Get();

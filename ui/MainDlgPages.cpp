@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "DownloadProgress.h"
+#include "LanguagePacks.h"
 #include "MainDlg.h"
 
 bool CMainDlg::IsAgreementTicked() {
@@ -34,6 +35,10 @@ void CMainDlg::ShowInstallingPage() {
 void CMainDlg::ShowProgressPosition(int nPos) {
     m_progress.SetPos(nPos);
     m_lblStatus.SetWindowText(ProgressText(nPos).c_str());
+}
+
+void CMainDlg::ShowReconnecting() {
+    m_lblStatus.SetWindowText(GetLanStr(L"STR_RECONNECTING").c_str());
 }
 
 void CMainDlg::ShowFinishedPage() {

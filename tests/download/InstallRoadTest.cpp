@@ -379,6 +379,46 @@ TEST_F(InstallRoad, FaultsHeal) {
     EXPECT_EQ(4u, Requests("size").size());
 }
 
+// Over the fallback's WinHTTP, segment 5 sends 64 KiB and then nothing on
+// every attempt: each attempt asks only for the rest, after the bytes that
+// came before the stall; meanwhile the status line says that the program
+// connects again, and the percentage comes back with the bytes.
+TEST_F(InstallRoad, StalledRangeResumesInFallback) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_TRUE(g_bFallback);
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    std::vector<std::string> vecSeg5 = Requests("5");
+    ASSERT_GE(vecSeg5.size(), 3u);
+    const long long nFirst = std::stoll(JsonField(vecSeg5[0], "first"));
+    for (size_t i = 1; i < vecSeg5.size(); ++i) {
+        EXPECT_EQ(nFirst + 65536 * static_cast<long long>(i),
+                  std::stoll(JsonField(vecSeg5[i], "first")))
+            << "attempt " << i + 1;
+    }
+    const std::vector<std::wstring>& vecTexts = m_pRoad->m_vecStatusTexts;
+    auto itReconnect = std::find(vecTexts.begin(), vecTexts.end(), GetLanStr(L"STR_RECONNECTING"));
+    ASSERT_NE(vecTexts.end(), itReconnect) << "the status line never said it connects again";
+    ASSERT_NE(vecTexts.end(), itReconnect + 1);
+    const std::wstring strWait = GetLanStr(L"STR_INSTALLING_WAIT");
+    EXPECT_EQ(0u, itReconnect[1].find(strWait)) << "no percentage after it";
+    EXPECT_EQ(0u, vecTexts.back().find(strWait)) << "the download ended on another text";
+}
+
+// Segment 3 is accepted and never answered, on every attempt: once the
+// others are in, the silence limit (shortened here) brings the network box,
+// without waiting for the budget.
+TEST_F(InstallRoad, SilentRangeEndsInNetworkBox) {
+    m_pDlg->m_nSilenceLimitMs = 4000;
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
+    const DWORD dwStart = GetTickCount();
+    PressInstall();
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
+    EXPECT_EQ(39, m_pDlg->m_nCompleteCount);
+    EXPECT_LT(GetTickCount() - dwStart, 25000u) << "a receive time-out came first";
+}
+
 // The size query fails 41 times: the 42nd try, still over WinINet, succeeds.
 TEST_F(InstallRoad, SizeQueryFailingFortyOneTimes) {
     PressInstall();

@@ -84,6 +84,13 @@ void CRoadObserver::AfterDispatch(const MSG& msg) {
             m_vecPositions.push_back(nPos);
         }
     }
+    if ((msg.message == WM_DOWN_PROGRESS || msg.message == WM_TIMER) && m_dlg.m_lblStatus) {
+        wchar_t szText[256] = {};
+        ::GetWindowTextW(m_dlg.m_lblStatus, szText, 256);
+        if (m_vecStatusTexts.empty() || m_vecStatusTexts.back() != szText) {
+            m_vecStatusTexts.push_back(szText);
+        }
+    }
 }
 
 bool CRoadObserver::PumpUntil(const std::function<bool()>& bDone, DWORD nTimeoutMs) {

@@ -117,6 +117,11 @@ FortyRangesAtOnce)
 FortyRangesAtOnceInFallback)
     fault '[{"target": "size", "action": "status:500", "attempts": 42},
             {"target": '"$(others)"', "action": "delay:1", "attempts": 1}]' --http-port 80 ;;
+StalledRangeResumesInFallback)
+    fault '[{"target": "size", "action": "status:500", "attempts": 42},
+            {"target": 5, "action": "stall:65536"}]' --http-port 80 ;;
+SilentRangeEndsInNetworkBox)
+    fault '[{"target": 3, "action": "stall:0"}]' ;;
 NetworkFailureOk | NetworkFailureCancel)
     fault '[{"target": 3, "action": "status:500"}]' ;;
 TinyFileOf43Bytes)

@@ -390,12 +390,23 @@ local_failures)  # a full disk, a failing child: the local box each time
     [ -n "$(record_value installer.txt sha256)" ] || fail "the child never ran"
     ;;
 
-recovers)  # refused for 10 s, then a good server; a range that stalls: both install the payload
+recovers)  # refused for 10 s, then a good server; a range that stalls on every try: both install the payload
     start_program "$lang"
     tick_agreement
     press_install
-    sleep 10
+    clicked=$(date +%s)
+    await_screen 10 on_installing_page || fail "no installing page"
+    # Refused: the status line leaves "0%" to say that it connects again.
+    status0=$(status_crop)
+    await_screen 8 eval '[ "$(status_crop)" != "$status0" ]' ||
+        fail "the status line did not say that it connects again"
+    keep "$scenario-reconnecting"
+    reconnecting=$(status_crop)
+    left=$((10 - ($(date +%s) - clicked)))
+    [ "$left" -le 0 ] || sleep "$left"
     serve tls
+    await_screen 30 eval '[ "$(bar_fill)" -gt 0 ] && [ "$(status_crop)" != "$reconnecting" ]' ||
+        fail "the percentage did not come back with the bytes"
     await_screen 60 on_finished_page || fail "no finished page after the outage"
     keep "$scenario-after-outage"
     [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
@@ -407,14 +418,38 @@ recovers)  # refused for 10 s, then a good server; a range that stalls: both ins
     ended_with 1000
     stop_servers
     rm -f "$work/installer.txt"
-    # Segments 5 and 20 send 64 KiB, then nothing on an open connection.
-    start_fault_server '[{"target": [5, 20], "action": "stall:65536", "attempts": 1}]'
+    # Segments of 150 kB; 5 and 20 send 64 KiB, then nothing on an open
+    # connection, on every try: each try asks only for the rest.
+    make_fake_payload "$payload" 6000000
+    start_fault_server '[{"target": [5, 20], "action": "stall:65536"}]'
     start_program "$lang"
     tick_agreement
     press_install
-    await_screen 120 on_finished_page || fail "no finished page after a stalled range"
-    [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
-    [ "$(grep -c '"target": 5,' "$work/server.log")" -eq 2 ] || fail "segment 5 was not asked for again"
+    await_screen 150 on_finished_page || fail "no finished page after a stalling range"
+    [ "$(record_value installer.txt sha256)" = "$(sha256sum "$payload" | cut -d' ' -f1)" ] ||
+        fail "the installer arrived changed"
+    firsts=$(python3 -c 'import json, sys
+print(" ".join(str(e["first"]) for e in map(json.loads, open(sys.argv[1])) if e["target"] == 5))' "$work/server.log")
+    echo "segment 5 asked from: $firsts"
+    read -r -a first <<<"$firsts"
+    [ "${#first[@]}" -eq 3 ] || fail "segment 5 took ${#first[@]} tries, not 3: $firsts"
+    [ $((first[1] - first[0])) -eq 65536 ] && [ $((first[2] - first[1])) -eq 65536 ] ||
+        fail "a try did not start where the last one stopped: $firsts"
+    ;;
+
+silent_range)  # a range accepted and never answered: the network box after two minutes of silence
+    start_fault_server '[{"target": 3, "action": "stall:0"}]'
+    start_program "$lang"
+    tick_agreement
+    before_box
+    press_install
+    clicked=$(date +%s)
+    failure_box "$scenario-box" 150
+    waited=$(($(date +%s) - clicked))
+    echo "a silent range: the network box $waited s after the click"
+    answer_box second
+    ended_with 1000
+    nothing_left
     ;;
 
 second_copy)  # a second start brings the hidden window back and ends by itself
