@@ -40,7 +40,8 @@ function(korvix_embed_language_packs target rc_file)
     get_property(dir GLOBAL PROPERTY KORVIX_PACKS_${E_PACKS}_DIR)
     get_property(files GLOBAL PROPERTY KORVIX_PACKS_${E_PACKS}_FILES)
     target_include_directories(${target} PRIVATE ${dir} ${CMAKE_SOURCE_DIR}/resources)
-    file(GLOB pictures ${CMAKE_SOURCE_DIR}/resources/images/*.png)
+    file(GLOB pictures ${CMAKE_SOURCE_DIR}/resources/images/*.png
+        ${CMAKE_SOURCE_DIR}/resources/images/2x/*.png)
     set_property(SOURCE ${rc_file} APPEND PROPERTY OBJECT_DEPENDS
         ${files} ${dir}/language_packs.rc
         ${CMAKE_SOURCE_DIR}/resources/images/images.rc ${pictures}

@@ -4,7 +4,7 @@
 # ever loaded into it.
 # In the order that decides which DLL a name exported by several belongs to.
 set(KORVIX_LATE_DLLS user32 gdi32 comctl32 advapi32 shlwapi shell32 ole32 oleaut32 gdiplus
-    wininet winhttp crypt32 wintrust version)
+    wininet winhttp crypt32 wintrust version oleacc)
 
 # korvix_system: the loading and its first-call stubs. Every layer of the
 # program links it instead of the DLLs' import libraries.

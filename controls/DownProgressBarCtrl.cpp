@@ -29,10 +29,22 @@ LRESULT CDownProgressBarCtrl::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /
     return 0;
 }
 
-void CDownProgressBarCtrl::RoundCorners() {
+void CDownProgressBarCtrl::RoundCorners(int nCorner) {
     RECT rc = {};
     GetClientRect(&rc);
     // A round-rect region leaves out its last column and row: one pixel more
     // each way keeps the whole bar, with the corners cut.
-    SetWindowRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, 3, 3), TRUE);
+    SetWindowRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, nCorner, nCorner),
+                 TRUE);
+}
+
+LRESULT CDownProgressBarCtrl::OnGetObject(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
+                                          BOOL& bHandled) {
+    AccessibleFacts facts;
+    facts.strName = m_strAccName;
+    facts.nKind = AccessibleFacts::kProgress;
+    facts.strValue = std::to_wstring(GetPos()) + L"%";
+    const LRESULT lResult = AnswerAccessibleObject(m_hWnd, wParam, lParam, facts);
+    bHandled = lResult != 0;
+    return lResult;
 }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "AccessibleControl.h"
 #include "Controls.h"
 #include "WindowImpl.h"
 
@@ -19,12 +22,19 @@ public:
 
     BEGIN_MSG_MAP(CDownProgressBarCtrl)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_GETOBJECT, OnGetObject)
     END_MSG_MAP()
 
-    // Cuts 3 x 3 corners off the bar at its present size (the window owns
-    // the region from then on).
-    void RoundCorners();
+    // The name a screen reader says; it reads the position as "45%".
+    void SetAccessibleName(const std::wstring& strName) { m_strAccName = strName; }
+
+    // Cuts nCorner x nCorner corners off the bar at its present size (the
+    // window owns the region from then on).
+    void RoundCorners(int nCorner = 3);
 
 private:
     LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnGetObject(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+
+    std::wstring m_strAccName;
 };

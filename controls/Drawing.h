@@ -23,9 +23,12 @@ private:
     HDC m_hDC;
 };
 
-// The whole picture stretched into x, y, w, h; a null image draws nothing.
+// The whole picture stretched into x, y, w, h (with high-quality filtering
+// when that is not its own size); a null image draws nothing.
 void DrawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* pImage, int x, int y, int w, int h);
+void DrawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* pImage, const RECT& rc);
 void FillRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w, int h);
-// A 1.0 pen: covers w + 1 by h + 1 pixels, as GDI+ draws outlines.
-void OutlineRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, int x, int y, int w, int h);
+void FillRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, const RECT& rc);
+// A frame nWidth pixels wide just inside rc.
+void FrameRectangle(Gdiplus::Graphics& graphics, Gdiplus::ARGB argb, const RECT& rc, int nWidth);
 void GdiFill(HDC hDC, const RECT& rect, COLORREF color);

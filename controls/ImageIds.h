@@ -7,3 +7,6 @@
 UINT LocalizedImageOffset(LANGID wLangId);
 // The variant of a language-dependent picture for the current UI language.
 UINT GetLocalizedImageId(UINT nBaseId);
+// Every picture is also drawn at twice its size, for displays scaled above
+// 100 %, at its id + this.
+const UINT kLargeImageOffset = 1000;

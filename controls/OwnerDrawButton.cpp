@@ -193,3 +193,16 @@ void COwnerDrawButton::DrawPicture(LPDRAWITEMSTRUCT pDis) {
                   m_rcItem.bottom - m_rcItem.top);
     }
 }
+
+void COwnerDrawButton::SetAccessibleName(const std::wstring& strName) {
+    m_accFacts.strName = strName;
+    m_accFacts.nKind = AccessibleFacts::kButton;
+    SetWindowText(strName.c_str());
+    NotifyAccessibleChange(m_hWnd, EVENT_OBJECT_NAMECHANGE);
+}
+
+LRESULT COwnerDrawButton::OnGetObject(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+    const LRESULT lResult = AnswerAccessibleObject(m_hWnd, wParam, lParam, m_accFacts);
+    bHandled = lResult != 0;
+    return lResult;
+}

@@ -4,8 +4,10 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <string>
 #include <vector>
 
+#include "AccessibleControl.h"
 #include "Controls.h"
 #include "WindowImpl.h"
 
@@ -60,8 +62,13 @@ public:
         PICTURE_BUTTON_KEYBOARD_MAP()
         MSG_WM_TIMER(OnTimer)
         MSG_WM_SETCURSOR(OnSetCursor)
+        MESSAGE_HANDLER(WM_GETOBJECT, OnGetObject)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
+
+    // The name a screen reader says (also the window's text, which no
+    // picture draws).
+    void SetAccessibleName(const std::wstring& strName);
 
     RECT m_rcItem = {};
     std::vector<Gdiplus::Image*> m_vecImages;
@@ -82,11 +89,13 @@ private:
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     LRESULT OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void OnTimer(UINT_PTR nIdEvent);
+    LRESULT OnGetObject(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message);
     void Click();
     void Repaint();
     void DrawPicture(LPDRAWITEMSTRUCT pDis);
 
+    AccessibleFacts m_accFacts;
     bool m_bSpaceDown = false;  // Space went down on this button
     bool m_bHideFocus = true;   // no focus cue: see UpdateHideFocus
 };

@@ -25,6 +25,26 @@ void CSelectStateButton::SetSelectState(int nState) {
         Invalidate(TRUE);
         UpdateWindow();
     }
+    if (m_hWnd) {
+        NotifyAccessibleChange(m_hWnd, EVENT_OBJECT_STATECHANGE);
+    }
+}
+
+void CSelectStateButton::SetAccessibleFacts(const std::wstring& strName,
+                                            AccessibleFacts::Kind nKind) {
+    m_accFacts.strName = strName;
+    m_accFacts.nKind = nKind;
+    SetWindowText(strName.c_str());
+    NotifyAccessibleChange(m_hWnd, EVENT_OBJECT_NAMECHANGE);
+}
+
+LRESULT CSelectStateButton::OnGetObject(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
+                                        BOOL& bHandled) {
+    AccessibleFacts facts = m_accFacts;
+    facts.bOn = GetSelectState() == 1;
+    const LRESULT lResult = AnswerAccessibleObject(m_hWnd, wParam, lParam, facts);
+    bHandled = lResult != 0;
+    return lResult;
 }
 
 void CSelectStateButton::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {

@@ -31,8 +31,14 @@ public:
         MSG_WM_LBUTTONDOWN(OnLButtonDown)
         PICTURE_BUTTON_KEYBOARD_MAP()
         MSG_WM_SETCURSOR(OnSetCursor)
+        MESSAGE_HANDLER(WM_GETOBJECT, OnGetObject)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
+
+    // What a screen reader says of it: its name (also the window's text,
+    // which no picture draws) and what its pictures show it to be; state 1
+    // is ticked or expanded.
+    void SetAccessibleFacts(const std::wstring& strName, AccessibleFacts::Kind nKind);
 
     int m_nSelectState = 0;
     std::vector<Gdiplus::Image*> m_vecImages;
@@ -45,8 +51,10 @@ private:
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     LRESULT OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message);
+    LRESULT OnGetObject(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void Toggle();
     void DrawPicture(LPDRAWITEMSTRUCT pDis);
 
+    AccessibleFacts m_accFacts;
     bool m_bHideFocus = true;  // no focus cue: see UpdateHideFocus
 };

@@ -10,6 +10,7 @@
 
 #include "DownloadMessages.h"
 #include "DataExchange.h"
+#include "DpiScale.h"
 #include "DialogImpl.h"
 #include "MessageLoop.h"
 #include "UpdateUI.h"
@@ -34,6 +35,10 @@ const UINT_PTR kRelaunchTimerId = 3396;
 // failed transfer is being tried again.
 const UINT_PTR kWatchTimerId = 3397;
 const UINT kWatchTimerMs = 1000;
+// The page's width at 96 DPI (and the licence page's height without the
+// options strip).
+const int kPageWidth = 650;
+const int kPageHeight = 360;
 // The exit code of every normal end.
 const int kExitCodeNormal = 1000;
 
@@ -62,6 +67,7 @@ public:
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MSG_WM_NCHITTEST(OnNcHitTest)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         MESSAGE_HANDLER(WM_DOWN_PROGRESS, OnDownProgressMsg)
         MESSAGE_HANDLER(WM_DOWN_FILESIZE, OnFileSizeMsg)
         MESSAGE_HANDLER(WM_SEGMENT_COMPLETE, OnSegmentCompleteMsg)
@@ -108,6 +114,12 @@ public:
     // The installing page at 0%: the licence page's controls and the options
     // strip go, the bar, the status line and the hide button come.
     void ShowInstallingPage();
+    // Places every control at m_scale (ui/MainDlgLayout.cpp), with fonts
+    // for it; PlaceControl places one; the window's height is nHeight at
+    // 96 DPI, scaled.
+    void LayOut();
+    void PlaceControl(int nId);
+    void ResizeTo(int nHeight);
     // The bar and the status line at nPos percent.
     void ShowProgressPosition(int nPos);
     // The status line says that the program is connecting again; the bar
@@ -117,8 +129,10 @@ public:
     // window shows again (its icon goes first).
     void ShowFinishedPage();
 
-    // Page, controls, pictures and tray record, in this order.
+    // Page, scale, controls, pictures and tray record, in this order.
     int m_nInstallState = kPageLicence;
+    CDpiScale m_scale;              // the window's DPI; the tests set it
+    HFONT m_hScaledFont = nullptr;  // the labels' font at m_scale, when not the dialog's
     COwnerDrawButton m_btnClose;
     COwnerDrawButton m_btnMin;
     COwnerDrawButton m_btnInstall;
@@ -151,6 +165,12 @@ private:
     LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnCtlColorStatic(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void CenterOnWorkArea();
+    void UseFontsForDpi();
+    void KeepDialogLayoutOnDpiChange();
+    LRESULT OnDpiChanged(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    // Names every control for screen readers, in the user's language; the
+    // path box by its label.
+    void NameControls(CWindow lblPath);
     // Changes the keyboard cues of the dialog and its controls
     // (WM_CHANGEUISTATE's wParam), once per change.
     void SetKeyboardCues(WPARAM wChange);

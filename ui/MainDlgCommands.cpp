@@ -58,7 +58,7 @@ LRESULT CMainDlg::OnChkAgree(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*
 LRESULT CMainDlg::OnChkOptions(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
                                BOOL& /*bHandled*/) {
     int nHeight = m_chkOptions.GetSelectState() == 1 ? kHeightOptions : kHeightClosed;
-    SetWindowPos(nullptr, 0, 0, 650, nHeight, SWP_NOMOVE | SWP_NOZORDER);
+    ResizeTo(nHeight);
     // The frame and the hairline at 359 move with the height, but a resize
     // repaints only the newly exposed band: without this, row 359 keeps the
     // old frame when opening and loses it when closing. The transparent
@@ -95,6 +95,25 @@ LRESULT CMainDlg::OnBtnBrowse(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl
     return 0;
 }
 
+namespace {
+
+// The small-icon size at a DPI: the system's answer for it where Windows has
+// one (10, version 1607 on); before, every monitor has the system's DPI.
+int SmallIconSize(UINT nDpi) {
+    typedef int(WINAPI * GetSystemMetricsForDpiFn)(int, UINT);
+    HMODULE hUser = GetModuleHandleW(L"user32.dll");
+    GetSystemMetricsForDpiFn pfnForDpi =
+        hUser ? reinterpret_cast<GetSystemMetricsForDpiFn>(
+                    reinterpret_cast<void*>(GetProcAddress(hUser, "GetSystemMetricsForDpi")))
+              : nullptr;
+    if (pfnForDpi) {
+        return pfnForDpi(SM_CXSMICON, nDpi);
+    }
+    return GetSystemMetrics(SM_CXSMICON);
+}
+
+}  // namespace
+
 void CMainDlg::InitTrayIcon(HICON /*hBigIcon*/) {
     m_nid = NOTIFYICONDATAW{};
     m_nid.cbSize = sizeof(NOTIFYICONDATAW);
@@ -104,7 +123,7 @@ void CMainDlg::InitTrayIcon(HICON /*hBigIcon*/) {
     m_nid.uCallbackMessage = WM_TRAY_NOTIFY;
     m_nid.hIcon = static_cast<HICON>(
         LoadImageW(_Module.GetResourceInstance(), MAKEINTRESOURCEW(IDI_KORVIX), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+                   SmallIconSize(m_scale.Dpi()), SmallIconSize(m_scale.Dpi()), LR_DEFAULTCOLOR));
     std::wstring strProject = GetLanStr(L"STR_PROJECT_NAME");
     // Each text is cut to its field, terminating null included.
     lstrcpynW(m_nid.szTip, (strProject + GetLanStr(L"STR_DOWNLOADING")).c_str(),

@@ -17,36 +17,34 @@ std::wstring g_strInstallPath;
 
 namespace {
 
-const int kDialogWidth = 650;
-const int kDialogHeight = 360;
-
-// One picture button or toggle of the licence page and its pictures, in
-// the order they are handed over. Localized pictures are base ids.
+// One picture button or toggle and its pictures, in the order they are
+// handed over. Localized pictures are base ids. Places: ui/MainDlgLayout.cpp.
 struct ButtonSetUp {
     int nId;
     UINT ids[3];
     size_t nCount;
     bool bLocalized;
-    RECT rc;  // x, y, width, height
 };
 
-const ButtonSetUp kClose = {IDC_BTN_CLOSE, {239, 240, 239}, 3, false, {620, 7, 20, 20}};
-const ButtonSetUp kMin = {IDC_BTN_MIN, {243, 244, 243}, 3, false, {590, 7, 20, 20}};
-const ButtonSetUp kInstall = {IDC_BTN_INSTALL, {333, 343, 323}, 3, true, {241, 195, 168, 46}};
-const ButtonSetUp kAgree = {IDC_CHK_AGREE, {215, 202}, 2, false, {20, 329, 14, 14}};
-const ButtonSetUp kLicence = {IDC_BTN_LICENCE, {383, 383}, 2, true, {42, 329, 390, 15}};
-const ButtonSetUp kOptions = {IDC_CHK_OPTIONS, {283, 293}, 2, true, {441, 329, 180, 12}};
-const ButtonSetUp kBrowse = {IDC_BTN_BROWSE, {263, 273, 263}, 3, true, {481, 381, 90, 32}};
-const ButtonSetUp kStart = {IDC_BTN_START, {403, 413, 393}, 3, true, {241, 195, 168, 46}};
-const ButtonSetUp kHide = {IDC_BTN_HIDE, {303, 313, 303}, 3, true, {545, 312, 57, 26}};
-
-void Place(CWindow wnd, const RECT& rc) {
-    wnd.MoveWindow(rc.left, rc.top, rc.right, rc.bottom, TRUE);
-}
+const ButtonSetUp kClose = {IDC_BTN_CLOSE, {239, 240, 239}, 3, false};
+const ButtonSetUp kMin = {IDC_BTN_MIN, {243, 244, 243}, 3, false};
+const ButtonSetUp kInstall = {IDC_BTN_INSTALL, {333, 343, 323}, 3, true};
+const ButtonSetUp kAgree = {IDC_CHK_AGREE, {215, 202}, 2, false};
+const ButtonSetUp kLicence = {IDC_BTN_LICENCE, {383, 383}, 2, true};
+const ButtonSetUp kOptions = {IDC_CHK_OPTIONS, {283, 293}, 2, true};
+const ButtonSetUp kBrowse = {IDC_BTN_BROWSE, {263, 273, 263}, 3, true};
+const ButtonSetUp kStart = {IDC_BTN_START, {403, 413, 393}, 3, true};
+const ButtonSetUp kHide = {IDC_BTN_HIDE, {303, 313, 303}, 3, true};
 
 }  // namespace
 
 BOOL CMainDlg::LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage) {
+    // Above 100 % the large set, scaled down where the scale is below 200 %:
+    // sharper than the small one scaled up.
+    if (!m_scale.IsBase() && FindResourceW(_Module.GetResourceInstance(),
+                                           MAKEINTRESOURCEW(nId + kLargeImageOffset), pszType)) {
+        nId += kLargeImageOffset;
+    }
     PngLoadFailure failure;
     if (::LoadPngImage(nId, pszType, ppImage, &failure)) {
         return TRUE;
@@ -83,8 +81,34 @@ static BOOL SetUpButton(CMainDlg& dlg, TButton& button, const ButtonSetUp& setUp
     }
     button.SetImages(dlg.m_hWnd, vecImages);
     button.SubclassWindow(dlg.GetDlgItem(setUp.nId));
-    Place(button, setUp.rc);
+    dlg.PlaceControl(setUp.nId);
     return TRUE;
+}
+
+void CMainDlg::KeepDialogLayoutOnDpiChange() {
+    // Windows 10 (1703 on) would scale a dialog's fonts and places by itself
+    // when its DPI changes; this one lays itself out (OnDpiChanged). Looked
+    // up: older versions have neither call.
+    typedef BOOL(WINAPI * SetDialogBehaviorFn)(HWND, int, int);
+    HMODULE hUser = GetModuleHandleW(L"user32.dll");
+    if (!hUser) {
+        return;
+    }
+    auto pfnDialog = reinterpret_cast<SetDialogBehaviorFn>(
+        reinterpret_cast<void*>(GetProcAddress(hUser, "SetDialogDpiChangeBehavior")));
+    auto pfnControl = reinterpret_cast<SetDialogBehaviorFn>(
+        reinterpret_cast<void*>(GetProcAddress(hUser, "SetDialogControlDpiChangeBehavior")));
+    const int kDisableAll = 0x0001;              // DDC_DISABLE_ALL
+    const int kNoFontUpdateNoRelayout = 0x0003;  // DCDC_DISABLE_FONTUPDATE | DCDC_DISABLE_RELAYOUT
+    if (pfnDialog) {
+        pfnDialog(m_hWnd, kDisableAll, kDisableAll);
+    }
+    if (pfnControl) {
+        for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild;
+             hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+            pfnControl(hChild, kNoFontUpdateNoRelayout, kNoFontUpdateNoRelayout);
+        }
+    }
 }
 
 void CMainDlg::CenterOnWorkArea() {
@@ -118,7 +142,9 @@ void CMainDlg::CenterOnWorkArea() {
 
 LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
                                BOOL& /*bHandled*/) {
-    SetWindowPos(nullptr, 0, 0, kDialogWidth, kDialogHeight, SWP_NOZORDER);
+    m_scale = CDpiScale(WindowDpi(m_hWnd));
+    KeepDialogLayoutOnDpiChange();
+    ResizeTo(kPageHeight);
     ModifyStyle(0, WS_MINIMIZEBOX);  // the task bar can minimise and restore it
     CenterOnWorkArea();
 
@@ -171,7 +197,7 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
 
     m_lblAgree.Attach(GetDlgItem(IDC_LBL_AGREE));
     m_lblAgree.SetWindowText(GetLanStr(L"STR_AGREE").c_str());
-    m_lblAgree.MoveWindow(20, 344, 350, 15);
+    PlaceControl(IDC_LBL_AGREE);
     m_lblAgree.ShowWindow(SW_HIDE);
 
     if (!SetUpButton(*this, m_btnBrowse, kBrowse, true)) {
@@ -187,42 +213,57 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
     m_btnHide.ShowWindow(SW_HIDE);
 
     m_progress.SubclassWindow(GetDlgItem(IDC_PROGRESS));
-    m_progress.MoveWindow(48, 312, 470, 6);
+    PlaceControl(IDC_PROGRESS);
     m_progress.ShowWindow(SW_HIDE);
-    m_progress.RoundCorners();
 
     m_lblStatus.Attach(GetDlgItem(IDC_LBL_STATUS));
-    m_lblStatus.MoveWindow(49, 326, 350, 15);
+    PlaceControl(IDC_LBL_STATUS);
     m_lblStatus.ShowWindow(SW_HIDE);
 
     g_strInstallPath = SpecialFolderPath(CSIDL_PROGRAM_FILESX86);
     DoDataExchange(FALSE);
-    ::MoveWindow(GetDlgItem(IDC_EDIT_PATH), 150, 388, 320, 22, TRUE);
+    PlaceControl(IDC_EDIT_PATH);
 
     CWindow lblPath(GetDlgItem(IDC_LBL_PATH));
     lblPath.SetWindowText(GetLanStr(L"STR_INSTALL_PATH").c_str());
-    switch (GetUserDefaultUILanguage()) {
-        case 0x0410:  // Italian and French need the longer label
-        case 0x040C:
-            lblPath.MoveWindow(12, 388, 130, 32);
-            break;
-        case 0x0404:
-            lblPath.MoveWindow(82, 388, 60, 32);
-            break;
-        default:
-            lblPath.MoveWindow(42, 388, 100, 32);
-            break;
-    }
+    PlaceControl(IDC_LBL_PATH);
+    UseFontsForDpi();
 
     // The focus cue shows once the keyboard is used, unless the user asked
     // for keyboard cues at all times: a mouse user sees the pictures alone.
     SetKeyboardCues(MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS));
 
+    // The task bar and Alt+Tab show it by name; no caption bar draws it.
+    SetWindowText(GetLanStr(L"STR_SOFT_TIP").c_str());
+    NameControls(lblPath);
+
     InitTrayIcon(hBigIcon);
     // The program runs elevated: the shell's message that it has made its
     // notification area anew must be let through to it.
     ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+
+    // The first key a user presses moves them forward: the agreement box is
+    // the first stop (the dialog manager gives it the focus; Space ticks it),
+    // install the next; close and minimise, like a title bar's, come last.
+    const UINT uOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW;
+    ::SetWindowPos(m_btnClose, HWND_BOTTOM, 0, 0, 0, 0, uOrderOnly);
+    ::SetWindowPos(m_btnMin, HWND_BOTTOM, 0, 0, 0, 0, uOrderOnly);
+    ::SetWindowPos(m_btnInstall, m_chkAgree, 0, 0, 0, 0, uOrderOnly);
     return TRUE;
+}
+
+void CMainDlg::NameControls(CWindow lblPath) {
+    m_btnClose.SetAccessibleName(GetLanStr(L"STR_ACC_CLOSE"));
+    m_btnMin.SetAccessibleName(GetLanStr(L"STR_ACC_MINIMISE"));
+    m_btnInstall.SetAccessibleName(GetLanStr(L"STR_ACC_INSTALL"));
+    m_chkAgree.SetAccessibleFacts(GetLanStr(L"STR_ACC_AGREE"), AccessibleFacts::kCheckBox);
+    m_btnLicence.SetAccessibleFacts(GetLanStr(L"STR_ACC_LICENCE"), AccessibleFacts::kLink);
+    m_chkOptions.SetAccessibleFacts(GetLanStr(L"STR_ACC_OPTIONS"), AccessibleFacts::kExpander);
+    m_btnBrowse.SetAccessibleName(GetLanStr(L"STR_ACC_BROWSE"));
+    m_btnHide.SetAccessibleName(GetLanStr(L"STR_ACC_HIDE"));
+    m_btnStart.SetAccessibleName(GetLanStr(L"STR_ACC_START"));
+    m_editPath.SetAccessibleName(lblPath.GetWindowText());
+    m_progress.SetAccessibleName(GetLanStr(L"STR_DOWNLOADING"));
 }
 
 LRESULT CMainDlg::OnDestroy(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
@@ -282,6 +323,10 @@ void CMainDlg::CloseDialog(int nExitCode) {
     m_imgLogo.Close();
     m_imgCenter.Close();
     m_imgPathFrame.Close();
+    if (m_hScaledFont) {
+        DeleteObject(m_hScaledFont);  // the labels that used it are gone
+        m_hScaledFont = nullptr;
+    }
     PostQuitMessage(nExitCode);
     KORVIX_TRACE(L"close()!");
 }

@@ -13,7 +13,7 @@ void CMainDlg::ShowAgreementReminder() {
 }
 
 void CMainDlg::ShowInstallingPage() {
-    SetWindowPos(nullptr, 0, 0, 650, 360, SWP_NOMOVE | SWP_NOZORDER);
+    ResizeTo(kPageHeight);
     // The options strip goes too: below the page's new height it cannot be
     // seen, and the keyboard must not reach it there.
     for (int nId : {IDC_BTN_CLOSE, IDC_BTN_MIN, IDC_BTN_INSTALL, IDC_CHK_AGREE, IDC_BTN_LICENCE,

@@ -19,27 +19,28 @@ LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, B
     int nHeight = rcClient.bottom - rcClient.top;
     Gdiplus::Graphics graphics(paint.GetDC());
 
+    const CDpiScale& s = m_scale;
     switch (m_nInstallState) {
         case kPageLicence:
             // Below y 360 (the options strip) the dialog keeps its own colour.
-            FillRectangle(graphics, kWhite, 0, 0, 650, 360);
-            FillRectangle(graphics, kHairline, 0, 312, 650, 1);
-            FillRectangle(graphics, kHairline, 0, 359, 650, 1);
-            DrawImage(graphics, m_imgLogo.Get(), 10, 6, 108, 32);
-            DrawImage(graphics, m_imgCenter.Get(), 207, 105, 235, 52);
-            DrawImage(graphics, m_imgPathFrame.Get(), 148, 381, 323, 32);
+            FillRectangle(graphics, kWhite, s.Rect(0, 0, 650, 360));
+            FillRectangle(graphics, kHairline, s.Rect(0, 312, 650, 1));
+            FillRectangle(graphics, kHairline, s.Rect(0, 359, 650, 1));
+            DrawImage(graphics, m_imgLogo.Get(), s.Rect(10, 6, 108, 32));
+            DrawImage(graphics, m_imgCenter.Get(), s.Rect(207, 105, 235, 52));
+            DrawImage(graphics, m_imgPathFrame.Get(), s.Rect(148, 381, 323, 32));
             break;
         case kPageInstalling:
-            DrawImage(graphics, m_pCurSlide, 0, 0, 650, 290);
-            FillRectangle(graphics, kWhite, 0, 290, nWidth, nHeight - 290);
+            DrawImage(graphics, m_pCurSlide, s.Rect(0, 0, 650, 290));
+            FillRectangle(graphics, kWhite, 0, s(290), nWidth, nHeight - s(290));
             break;
         case kPageFinished:
-            FillRectangle(graphics, kWhite, 0, 0, 650, 360);
-            DrawImage(graphics, m_imgLogo.Get(), 10, 6, 108, 32);
-            DrawImage(graphics, m_imgCenter.Get(), 207, 105, 235, 52);
+            FillRectangle(graphics, kWhite, s.Rect(0, 0, 650, 360));
+            DrawImage(graphics, m_imgLogo.Get(), s.Rect(10, 6, 108, 32));
+            DrawImage(graphics, m_imgCenter.Get(), s.Rect(207, 105, 235, 52));
             break;
     }
-    OutlineRectangle(graphics, kFrame, 0, 0, nWidth - 1, nHeight - 1);
+    FrameRectangle(graphics, kFrame, RECT{0, 0, nWidth, nHeight}, s(1));
     return 0;
 }
 

@@ -188,6 +188,18 @@ TEST_F(SelectedPack, EveryPackHoldsItsOwnTexts) {
         EXPECT_EQ(L"Velmora", GetLanStr(L"STR_COMPANY_NAME")) << pack.pszName;
         EXPECT_EQ(L"Korvix.exe", GetLanStr(L"STR_PROCESS_NAME")) << pack.pszName;
         EXPECT_EQ(L"", GetLanStr(L"STR_URL_ERROR")) << pack.pszName;
+        // Every control's name for screen readers, none left in English.
+        for (const wchar_t* pszKey : kPackKeys) {
+            if (wcsncmp(pszKey, L"STR_ACC_", 8) == 0) {
+                Select(PackPath(L"English"));
+                const std::wstring strEnglish = GetLanStr(pszKey);
+                Select(PackPath(pack.pszName));
+                EXPECT_FALSE(GetLanStr(pszKey).empty()) << pack.pszName << " " << pszKey;
+                if (pack.nId != 253) {
+                    EXPECT_NE(strEnglish, GetLanStr(pszKey)) << pack.pszName << " " << pszKey;
+                }
+            }
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "AccessibleControl.h"
 #include "DownProgressBarCtrl.h"
 #include "Drawing.h"
 #include "ImageIds.h"
@@ -72,6 +73,44 @@ const COLORREF kAccent = RGB(64, 136, 255);
 
 }  // namespace
 
+// What a screen reader hears of a skinned control: the role its pictures
+// show, and only the state that goes with it (the standard object of an
+// owner-drawn button knows nothing of a tick or an open strip).
+TEST(AccessibleFacts, RoleAndStateFollowWhatThePicturesShow) {
+    const long kFocus = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+    const struct {
+        AccessibleFacts::Kind nKind;
+        bool bOn;
+        long nStandardState;
+        long nRole;
+        long nState;
+    } kCases[] = {
+        {AccessibleFacts::kCheckBox, false, kFocus | STATE_SYSTEM_CHECKED, ROLE_SYSTEM_CHECKBUTTON,
+         kFocus},
+        {AccessibleFacts::kCheckBox, true, kFocus, ROLE_SYSTEM_CHECKBUTTON,
+         kFocus | STATE_SYSTEM_CHECKED},
+        {AccessibleFacts::kExpander, false, kFocus | STATE_SYSTEM_EXPANDED,
+         ROLE_SYSTEM_BUTTONDROPDOWN, kFocus | STATE_SYSTEM_COLLAPSED},
+        {AccessibleFacts::kExpander, true, kFocus, ROLE_SYSTEM_BUTTONDROPDOWN,
+         kFocus | STATE_SYSTEM_EXPANDED},
+        {AccessibleFacts::kLink, false, kFocus | STATE_SYSTEM_PRESSED, ROLE_SYSTEM_LINK,
+         kFocus | STATE_SYSTEM_LINKED},
+        {AccessibleFacts::kButton, false, STATE_SYSTEM_FOCUSABLE, ROLE_SYSTEM_PUSHBUTTON,
+         STATE_SYSTEM_FOCUSABLE},
+        {AccessibleFacts::kProgress, false, STATE_SYSTEM_READONLY, ROLE_SYSTEM_PROGRESSBAR,
+         STATE_SYSTEM_READONLY},
+        {AccessibleFacts::kPlain, false, STATE_SYSTEM_CHECKED, ROLE_SYSTEM_TEXT,
+         STATE_SYSTEM_CHECKED},
+    };
+    for (const auto& c : kCases) {
+        AccessibleFacts facts;
+        facts.nKind = c.nKind;
+        facts.bOn = c.bOn;
+        EXPECT_EQ(c.nRole, AccessibleRole(facts, ROLE_SYSTEM_TEXT)) << c.nKind;
+        EXPECT_EQ(c.nState, AccessibleState(facts, c.nStandardState)) << c.nKind << " " << c.bOn;
+    }
+}
+
 TEST(LocalizedImageId, ExactLanguageIdsPickTheirVariantOthersEnglish) {
     struct {
         LANGID wLang;
@@ -106,12 +145,15 @@ TEST(PngImage, EveryPictureIsThereAtItsSizeInEveryLanguage) {
     }
     ASSERT_EQ(105u, all.size());
     for (const Kind& k : all) {
-        Gdiplus::Image* pImage = nullptr;
-        ASSERT_TRUE(LoadPngImage(k.nId, L"PNG", &pImage)) << k.nId;
-        std::unique_ptr<Gdiplus::Image> holder(pImage);
-        EXPECT_EQ(Gdiplus::Ok, pImage->GetLastStatus()) << k.nId;
-        EXPECT_EQ(k.w, pImage->GetWidth()) << k.nId;
-        EXPECT_EQ(k.h, pImage->GetHeight()) << k.nId;
+        for (UINT nScale : {1u, 2u}) {  // and the large set at twice the size
+            const UINT nId = nScale == 1 ? k.nId : k.nId + kLargeImageOffset;
+            Gdiplus::Image* pImage = nullptr;
+            ASSERT_TRUE(LoadPngImage(nId, L"PNG", &pImage)) << nId;
+            std::unique_ptr<Gdiplus::Image> holder(pImage);
+            EXPECT_EQ(Gdiplus::Ok, pImage->GetLastStatus()) << nId;
+            EXPECT_EQ(k.w * nScale, pImage->GetWidth()) << nId;
+            EXPECT_EQ(k.h * nScale, pImage->GetHeight()) << nId;
+        }
     }
 }
 
@@ -168,7 +210,10 @@ TEST(Drawing, FillsOutlinesAndEmptyRectangles) {
         FillRectangle(graphics, Gdiplus::Color::MakeARGB(255, 224, 224, 224), 0, 0, 10, 1);
         FillRectangle(graphics, Gdiplus::Color::MakeARGB(255, 255, 0, 0), 5, 5, 0, 10);
         FillRectangle(graphics, Gdiplus::Color::MakeARGB(255, 255, 0, 0), 5, 5, 10, 0);
-        OutlineRectangle(graphics, Gdiplus::Color::MakeARGB(255, 204, 204, 204), 20, 20, 9, 9);
+        FrameRectangle(graphics, Gdiplus::Color::MakeARGB(255, 204, 204, 204), RECT{20, 20, 30, 30},
+                       1);
+        FrameRectangle(graphics, Gdiplus::Color::MakeARGB(255, 204, 204, 204), RECT{10, 10, 16, 16},
+                       2);
     }
     RECT rc = {0, 30, 8, 34};
     GdiFill(pixels.GetDC(), rc, 0xFF8840);
@@ -177,11 +222,15 @@ TEST(Drawing, FillsOutlinesAndEmptyRectangles) {
     EXPECT_EQ(kWhite, pixels.At(10, 0));
     EXPECT_EQ(kWhite, pixels.At(9, 1));
     EXPECT_EQ(kWhite, pixels.At(7, 7));  // zero width or height: nothing
-    // An outline of 9 x 9 covers 10 x 10 pixels: the frame of a 10-pixel area.
+    // A frame lies inside its rectangle: one pixel, or two at twice the scale.
     EXPECT_EQ(RGB(204, 204, 204), pixels.At(20, 20));
     EXPECT_EQ(RGB(204, 204, 204), pixels.At(29, 29));
     EXPECT_EQ(kWhite, pixels.At(30, 29));
     EXPECT_EQ(kWhite, pixels.At(25, 25));
+    EXPECT_EQ(RGB(204, 204, 204), pixels.At(11, 11));
+    EXPECT_EQ(RGB(204, 204, 204), pixels.At(14, 14));
+    EXPECT_EQ(kWhite, pixels.At(12, 12));
+    EXPECT_EQ(kWhite, pixels.At(16, 16));
     EXPECT_EQ(kAccent, pixels.At(7, 33));
     EXPECT_EQ(kWhite, pixels.At(8, 33));
 }

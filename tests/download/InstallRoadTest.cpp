@@ -381,8 +381,7 @@ TEST_F(InstallRoad, FaultsHeal) {
 
 // Over the fallback's WinHTTP, segment 5 sends 64 KiB and then nothing on
 // every attempt: each attempt asks only for the rest, after the bytes that
-// came before the stall; meanwhile the status line says that the program
-// connects again, and the percentage comes back with the bytes.
+// came before the stall, and the download ends on its percentage.
 TEST_F(InstallRoad, StalledRangeResumesInFallback) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
@@ -397,13 +396,9 @@ TEST_F(InstallRoad, StalledRangeResumesInFallback) {
                   std::stoll(JsonField(vecSeg5[i], "first")))
             << "attempt " << i + 1;
     }
-    const std::vector<std::wstring>& vecTexts = m_pRoad->m_vecStatusTexts;
-    auto itReconnect = std::find(vecTexts.begin(), vecTexts.end(), GetLanStr(L"STR_RECONNECTING"));
-    ASSERT_NE(vecTexts.end(), itReconnect) << "the status line never said it connects again";
-    ASSERT_NE(vecTexts.end(), itReconnect + 1);
-    const std::wstring strWait = GetLanStr(L"STR_INSTALLING_WAIT");
-    EXPECT_EQ(0u, itReconnect[1].find(strWait)) << "no percentage after it";
-    EXPECT_EQ(0u, vecTexts.back().find(strWait)) << "the download ended on another text";
+    ASSERT_FALSE(m_pRoad->m_vecStatusTexts.empty());
+    EXPECT_EQ(0u, m_pRoad->m_vecStatusTexts.back().find(GetLanStr(L"STR_INSTALLING_WAIT")))
+        << "the download ended on another text";
 }
 
 // Segment 3 is accepted and never answered, on every attempt: once the
@@ -444,6 +439,10 @@ TEST_F(InstallRoad, SlowSizeQueryFailures) {
     EXPECT_TRUE(g_bFallback);
     EXPECT_GE(Requests("size").size(), 2u) << "the receive time-out did not end the first try";
     EXPECT_LE(Requests("size").size(), 3u) << "the minute did not bound the tries";
+    // While the size was asked again, the status line said so.
+    const std::vector<std::wstring>& vecTexts = m_pRoad->m_vecStatusTexts;
+    EXPECT_NE(vecTexts.end(),
+              std::find(vecTexts.begin(), vecTexts.end(), GetLanStr(L"STR_RECONNECTING")));
 }
 
 // Port 443 closed: 42 size queries fail, one restart over WinHTTP on port

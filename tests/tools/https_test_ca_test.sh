@@ -17,18 +17,20 @@ head -c 300000 /dev/urandom >"$work/www/payload.bin"
 "$tools/nginx-server" start "$work/nginx" "$work/www" "$work/ca/localhost.pem" "$work/ca/localhost.key"
 
 fetch() { wine "$bin/wininet_fetch.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# Windows paths without starting Wine for them (winepath can fail under load).
+. "$tools/download-bench.sh"
 
 before=$(fetch https://localhost/payload.bin) || true
 [[ $before == error=* ]] || fail "an untrusted certificate was accepted: $before"
 echo "before trust: $before"
 
-wine "$bin/add_test_ca.exe" "$(winepath -w "$work/ca/ca.pem")" >/dev/null 2>&1 ||
+wine "$bin/add_test_ca.exe" "$(windows_path "$work/ca/ca.pem")" >/dev/null 2>&1 ||
     fail "add_test_ca could not add the CA"
 
-out=$(fetch https://localhost/payload.bin "$(winepath -w "$work/got443.bin")") || fail "TLS fetch: $out"
+out=$(fetch https://localhost/payload.bin "$(windows_path "$work/got443.bin")") || fail "TLS fetch: $out"
 [ "$out" = "status=200 bytes=300000" ] || fail "TLS fetch: $out"
 cmp -s "$work/www/payload.bin" "$work/got443.bin" || fail "TLS fetch changed the bytes"
-out=$(fetch http://localhost/payload.bin "$(winepath -w "$work/got80.bin")") || fail "HTTP fetch: $out"
+out=$(fetch http://localhost/payload.bin "$(windows_path "$work/got80.bin")") || fail "HTTP fetch: $out"
 cmp -s "$work/www/payload.bin" "$work/got80.bin" || fail "HTTP fetch changed the bytes"
 grep -q '"GET /payload.bin HTTP/1.1" 200 300000' "$work/nginx/access.log" || fail "nginx logged no 200"
 echo "ok: https after trust, http too"

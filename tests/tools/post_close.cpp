@@ -1,6 +1,6 @@
 // post_close: posts WM_CLOSE to every visible top-level dialog (#32770)
-// without a caption, as a user's close request (task bar, Alt+F4) would
-// reach the installer's window. Prints how many it found.
+// that the installer marks as its window, as a user's close request (task
+// bar, Alt+F4) would reach it. Prints how many it found.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,7 +11,7 @@ BOOL CALLBACK PostToDialog(HWND hWnd, LPARAM lParam) {
     wchar_t szClass[16] = {};
     GetClassNameW(hWnd, szClass, 16);
     if (IsWindowVisible(hWnd) && lstrcmpW(szClass, L"#32770") == 0 &&
-        GetWindowTextLengthW(hWnd) == 0) {
+        GetPropW(hWnd, L"Velmora.Korvix.Setup.MainWindow") != nullptr) {
         PostMessageW(hWnd, WM_CLOSE, 0, 0);
         ++*reinterpret_cast<int*>(lParam);
     }

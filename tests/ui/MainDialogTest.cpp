@@ -136,6 +136,44 @@ TEST_F(MainDialog, InitialisationPlacesTheLicencePage) {
     EXPECT_EQ(0, m_pDlg->GetStyle() & (WS_CAPTION | WS_THICKFRAME));
 }
 
+// At 150 % and 200 % every control sits at its 96-DPI place scaled edge by
+// edge (rounded to the nearest pixel), so that the window is 975 x 540 and
+// 1300 x 720 and the bar still starts on the hide button's top edge.
+TEST_F(MainDialog, EveryPlaceScalesWithTheDpi) {
+    const struct {
+        int nId;
+        int x, y, w, h;
+    } places[] = {
+        {IDC_BTN_CLOSE, 620, 7, 20, 20},      {IDC_BTN_INSTALL, 241, 195, 168, 46},
+        {IDC_CHK_AGREE, 20, 329, 14, 14},     {IDC_BTN_LICENCE, 42, 329, 390, 15},
+        {IDC_CHK_OPTIONS, 441, 329, 180, 12}, {IDC_BTN_BROWSE, 481, 381, 90, 32},
+        {IDC_BTN_HIDE, 545, 312, 57, 26},     {IDC_PROGRESS, 48, 312, 470, 6},
+        {IDC_LBL_STATUS, 49, 326, 350, 15},   {IDC_EDIT_PATH, 150, 388, 320, 22},
+        {IDC_LBL_PATH, 42, 388, 100, 32},
+    };
+    for (UINT nDpi : {144u, 192u}) {
+        auto scaled = [nDpi](int n) { return static_cast<int>((2 * n * nDpi + 96) / 192); };
+        m_pDlg->m_scale = CDpiScale(nDpi);
+        m_pDlg->ResizeTo(kPageHeight);
+        m_pDlg->LayOut();
+        RECT rcClient = {};
+        m_pDlg->GetClientRect(&rcClient);
+        EXPECT_EQ(scaled(650), rcClient.right) << nDpi;
+        EXPECT_EQ(scaled(360), rcClient.bottom) << nDpi;
+        for (const auto& p : places) {
+            RECT rc = WindowRect(Item(p.nId));
+            MapWindowPoints(nullptr, m_pDlg->m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+            EXPECT_EQ(scaled(p.x), rc.left) << p.nId << " at " << nDpi;
+            EXPECT_EQ(scaled(p.y), rc.top) << p.nId << " at " << nDpi;
+            EXPECT_EQ(scaled(p.x + p.w), rc.right) << p.nId << " at " << nDpi;
+            EXPECT_EQ(scaled(p.y + p.h), rc.bottom) << p.nId << " at " << nDpi;
+        }
+        EXPECT_EQ(WindowRect(Item(IDC_BTN_HIDE)).top, WindowRect(Item(IDC_PROGRESS)).top);
+    }
+    EXPECT_EQ(975, MulDiv(650, 144, 96));
+    EXPECT_EQ(1300, MulDiv(650, 192, 96));
+}
+
 TEST_F(MainDialog, CloseRequestWhileInstallingOnlyHidesTheWindow) {
     m_pDlg->m_nInstallState = CMainDlg::kPageInstalling;
     SendMessageW(m_pDlg->m_hWnd, WM_CLOSE, 0, 0);

@@ -17,6 +17,7 @@
 #include "InitDialogResult.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
+#include "SingleInstance.h"
 #include "StartUp.h"
 
 namespace {
@@ -51,10 +52,10 @@ bool PlacedAt(HWND hDlg, int nId, int x, int y, int w, int h) {
     return rc.left == x && rc.top == y && rc.right - rc.left == w && rc.bottom - rc.top == h;
 }
 
-// A visible dialog of the thread: the main dialog has no caption, a message
-// box has one.
+// A visible dialog of the thread: the main dialog marks itself with its
+// property, a message box does not.
 struct DialogSearch {
-    bool bCaptioned;
+    bool bBox;
     HWND hFound;
 };
 
@@ -63,22 +64,22 @@ BOOL CALLBACK MatchDialog(HWND hWnd, LPARAM lParam) {
     wchar_t szClass[16] = {};
     GetClassNameW(hWnd, szClass, 16);
     if (IsWindowVisible(hWnd) && lstrcmpW(szClass, L"#32770") == 0 &&
-        (GetWindowTextLengthW(hWnd) > 0) == pSearch->bCaptioned) {
+        (GetPropW(hWnd, kMainWindowProp) == nullptr) == pSearch->bBox) {
         pSearch->hFound = hWnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindDialog(DWORD dwThreadId, bool bCaptioned) {
-    DialogSearch search = {bCaptioned, nullptr};
+HWND FindDialog(DWORD dwThreadId, bool bBox) {
+    DialogSearch search = {bBox, nullptr};
     EnumThreadWindows(dwThreadId, MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.hFound;
 }
 
-HWND WaitForDialog(DWORD dwThreadId, bool bCaptioned) {
+HWND WaitForDialog(DWORD dwThreadId, bool bBox) {
     for (int i = 0; i < 200; ++i) {
-        if (HWND hWnd = FindDialog(dwThreadId, bCaptioned)) {
+        if (HWND hWnd = FindDialog(dwThreadId, bBox)) {
             return hWnd;
         }
         Sleep(50);

@@ -16,7 +16,11 @@ from PIL import Image, ImageDraw, ImageFont
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from texts import LANGUAGES, TEXTS  # noqa: E402
 
-SS = 4  # supersampling of shapes; text is drawn at 1x for crisp hinting
+SS = 4  # supersampling of shapes; text is drawn at the output scale for crisp hinting
+# The scale being drawn: 1 for 96 DPI, 2 for the large set (displays scaled
+# above 100 %). Every coordinate below is at 96 DPI.
+SCALE = 1
+LARGE_OFFSET = 1000  # the large set's resource ids: the picture's id + this
 
 ACCENT = (64, 136, 255)
 ACCENT_HOVER = (96, 158, 255)
@@ -40,16 +44,16 @@ CJK_INDEX = {"ja": 0, "zh_tw": 3}
 def font(lang, size, bold=False):
     if lang in CJK_INDEX:
         name = "NotoSansCJK-Bold.ttc" if bold else "NotoSansCJK-Regular.ttc"
-        return ImageFont.truetype(NOTO_CJK + name, size, index=CJK_INDEX[lang])
+        return ImageFont.truetype(NOTO_CJK + name, size * SCALE, index=CJK_INDEX[lang])
     name = "NotoSans-Bold.ttf" if bold else "NotoSans-Regular.ttf"
-    return ImageFont.truetype(NOTO + name, size)
+    return ImageFont.truetype(NOTO + name, size * SCALE)
 
 
 def fitted_font(lang, text, size, max_width, bold=False, min_size=8):
     """The largest font up to size whose text fits max_width."""
     while size > min_size:
         f = font(lang, size, bold)
-        if f.getlength(text) <= max_width:
+        if f.getlength(text) <= max_width * SCALE:
             return f
         size -= 1
     return font(lang, min_size, bold)
@@ -59,26 +63,26 @@ class Canvas:
     """A supersampled RGBA canvas for shapes; text goes on after shrinking."""
 
     def __init__(self, w, h, back=(0, 0, 0, 0)):
-        self.w, self.h = w, h
-        self.big = Image.new("RGBA", (w * SS, h * SS), back)
+        self.w, self.h = w * SCALE, h * SCALE
+        self.big = Image.new("RGBA", (w * SS * SCALE, h * SS * SCALE), back)
         self.draw = ImageDraw.Draw(self.big)
 
     def s(self, *v):
-        return [round(x * SS) for x in v]
+        return [round(x * SS * SCALE) for x in v]
 
     def rounded(self, x, y, w, h, r, fill=None, outline=None, width=1.0):
         box = self.s(x, y, x + w, y + h)
         box[2] -= 1
         box[3] -= 1
-        self.draw.rounded_rectangle(box, radius=r * SS, fill=fill, outline=outline,
-                                    width=max(1, round(width * SS)))
+        self.draw.rounded_rectangle(box, radius=r * SS * SCALE, fill=fill, outline=outline,
+                                    width=max(1, round(width * SS * SCALE)))
 
     def ellipse(self, x, y, w, h, fill):
         self.draw.ellipse(self.s(x, y, x + w, y + h), fill=fill)
 
     def line(self, points, fill, width):
-        self.draw.line([tuple(self.s(*p)) for p in points], fill=fill, width=round(width * SS),
-                       joint="curve")
+        self.draw.line([tuple(self.s(*p)) for p in points], fill=fill,
+                       width=round(width * SS * SCALE), joint="curve")
 
     def polygon(self, points, fill):
         self.draw.polygon([tuple(self.s(*p)) for p in points], fill=fill)
@@ -88,12 +92,13 @@ class Canvas:
 
 
 def text_at(img, xy, text, f, fill, anchor="la"):
+    xy = (xy[0] * SCALE, xy[1] * SCALE)
     ImageDraw.Draw(img).text(xy, text, font=f, fill=fill, anchor=anchor)
 
 
 def text_centered(img, text, f, fill, dy=0):
     # Centre on the middle of the cap height band, not on the ascent.
-    text_at(img, (img.width / 2, img.height / 2 + dy), text, f, fill, anchor="mm")
+    text_at(img, (img.width / SCALE / 2, img.height / SCALE / 2 + dy), text, f, fill, anchor="mm")
 
 
 # --- language-independent pictures -------------------------------------
@@ -192,22 +197,25 @@ def options_toggle(lang, text, expanded):
 
 def licence_line(lang, before, link, after):
     w, h = 390, 15
-    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    img = Image.new("RGBA", (w * SCALE, h * SCALE), (0, 0, 0, 0))
     size = 12
     while True:
         f = font(lang, size)
         total = f.getlength(before) + f.getlength(link) + f.getlength(after)
-        if total <= w - 2 or size <= 8:
+        if total <= (w - 2) * SCALE or size <= 8:
             break
         size -= 1
-    x, mid = 0, h / 2
-    text_at(img, (x, mid), before, f, INK_SOFT, anchor="lm")
+    x, mid = 0, h / 2  # x in pixels of this scale
+    text_at(img, (x / SCALE, mid), before, f, INK_SOFT, anchor="lm")
     x += f.getlength(before)
-    text_at(img, (x, mid), link, f, ACCENT, anchor="lm")
+    text_at(img, (x / SCALE, mid), link, f, ACCENT, anchor="lm")
     link_end = x + f.getlength(link)
     draw = ImageDraw.Draw(img)
-    draw.line([(round(x), h - 1), (round(link_end) - 1, h - 1)], fill=ACCENT, width=1)
-    text_at(img, (link_end, mid), after, f, INK_SOFT, anchor="lm")
+    bottom = (h - 1) * SCALE
+    for row in range(SCALE):  # the underline: one pixel at 96 DPI, as thick as scaled
+        draw.line([(round(x), bottom + row), (round(link_end) - 1, bottom + row)], fill=ACCENT,
+                  width=1)
+    text_at(img, (link_end / SCALE, mid), after, f, INK_SOFT, anchor="lm")
     return img
 
 
@@ -321,21 +329,33 @@ def contact_sheet(pics, names):
     return sheet
 
 
-def main(argv):
-    out = argv[1] if len(argv) > 1 else "resources/images"
-    os.makedirs(out, exist_ok=True)
-    pics, names = all_pictures()
-    rc = ["// Generated by tools/artwork: the skin's pictures, type PNG."]
+def save_set(pics, names, out, folder, offset, rc):
+    os.makedirs(os.path.join(out, folder) if folder else out, exist_ok=True)
     for i in sorted(pics):
-        name = "%d_%s.png" % (i, names[i])
+        name = "%d_%s.png" % (i + offset, names[i])
+        path = folder + "/" + name if folder else name
         # Owner-drawn buttons are filled with the dialog's button-face colour
         # before they draw, so every picture carries the background it sits
         # on: the white page, or the options strip's default dialog colour.
         back = STRIP if names[i].startswith(STRIP_PICTURES) else PAGE
         img = Image.alpha_composite(Image.new("RGBA", pics[i].size, back + (255,)),
                                     pics[i].convert("RGBA")).convert("RGB")
-        img.save(os.path.join(out, name), optimize=True)
-        rc.append('%d PNG "images/%s"' % (i, name))
+        img.save(os.path.join(out, path), optimize=True)
+        rc.append('%d PNG "images/%s"' % (i + offset, path))
+
+
+def main(argv):
+    global SCALE
+    out = argv[1] if len(argv) > 1 else "resources/images"
+    os.makedirs(out, exist_ok=True)
+    pics, names = all_pictures()
+    rc = ["// Generated by tools/artwork: the skin's pictures, type PNG; the large",
+          "// set (twice the size, for displays scaled above 100 %%) at id + %d." % LARGE_OFFSET]
+    save_set(pics, names, out, "", 0, rc)
+    SCALE = 2
+    large, _ = all_pictures()
+    SCALE = 1
+    save_set(large, names, out, "2x", LARGE_OFFSET, rc)
     with open(os.path.join(out, "images.rc"), "w") as f:
         f.write("\n".join(rc) + "\n")
     app_icon().save(os.path.join(out, "..", "Korvix.ico"),
