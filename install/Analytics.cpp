@@ -3,10 +3,10 @@
 
 #include "AnalyticsAccount.h"
 #include "AnalyticsEvent.h"
+#include "AnalyticsQueue.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
 #include "UniqueHandle.h"
-#include "WinHttpHandle.h"
 
 namespace {
 
@@ -14,11 +14,6 @@ const wchar_t kParentKey[] = L"SOFTWARE\\WOW6432Node\\Velmora";
 const wchar_t kClientKey[] = L"SOFTWARE\\WOW6432Node\\Velmora\\VelmoraDown";
 const wchar_t kStartLiteral[] = L" (Windows version)&ea=Downloader_Start_Install";
 const wchar_t kInstalledLiteral[] = L" (Windows version)&ea=Downloader_Installed";
-const int kEventResolveMs = 600;
-const int kEventConnectMs = 600;
-const int kEventSendMs = 400;
-const int kEventReceiveMs = 400;
-const DWORD kEventResponseMs = 400;
 
 std::wstring Widen(const char* psz) {
     std::wstring str;
@@ -92,42 +87,8 @@ void CMainDlg::ReportInstalled() {
     SendAnalyticsEvent(kInstalledLiteral);
 }
 
-// Fire and forget: one HEAD on port 80, the answer never awaited, every
-// failure silent, the whole of it bounded by the time-outs above.
+// Queued for the analytics thread: the window goes on at once.
 void CMainDlg::SendAnalyticsEvent(LPCWSTR pszEventLiteral) {
-    std::wstring strUrl = BuildEventUrl(kAnalyticsEndpoint, g_strTrackingId, g_strClientId,
-                                        GetLanStr(L"STR_PROJECT_NAME"), pszEventLiteral);
-    std::wstring strHost;
-    std::wstring strObject;
-    SplitEventUrl(strUrl, strHost, strObject);
-
-    // Closed in reverse order: request, connection, root.
-    CWinHttpHandle root(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                    WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!root) {
-        return;
-    }
-    // The dialog thread waits for the event: a collector that is slow, or
-    // takes the connection and never answers, may hold it about two seconds
-    // in all, never longer.
-    WinHttpSetTimeouts(root.Get(), kEventResolveMs, kEventConnectMs, kEventSendMs, kEventReceiveMs);
-    CWinHttpHandle connect(
-        WinHttpConnect(root.Get(), strHost.c_str(), INTERNET_DEFAULT_HTTP_PORT, 0));
-    if (!connect) {
-        return;
-    }
-    LPCWSTR rgpszAcceptTypes[] = {L"*/*", nullptr};
-    CWinHttpHandle request(WinHttpOpenRequest(connect.Get(), L"HEAD", strObject.c_str(),
-                                              L"HTTP/1.1", WINHTTP_NO_REFERER, rgpszAcceptTypes,
-                                              WINHTTP_FLAG_BYPASS_PROXY_CACHE));
-    if (!request) {
-        return;
-    }
-    // Wine's synchronous send also waits for the answer's headers: measured,
-    // without this a collector that never answers held the window for good.
-    DWORD dwResponse = kEventResponseMs;
-    WinHttpSetOption(request.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &dwResponse,
-                     sizeof(dwResponse));
-    WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                       0, 0);
+    AnalyticsQueue().Post(BuildEventUrl(kAnalyticsEndpoint, g_strTrackingId, g_strClientId,
+                                        GetLanStr(L"STR_PROJECT_NAME"), pszEventLiteral));
 }

@@ -669,7 +669,8 @@ TEST_F(InstallRoad, UrlWithoutPath) {
     EXPECT_EQ(0, m_pDlg->m_nInstallState);
     EXPECT_TRUE(::IsWindowVisible(Item(IDC_BTN_INSTALL)));
     EXPECT_FALSE(::IsWindowVisible(Item(IDC_PROGRESS)));
-    // The start event had gone out already.
+    // The start event had gone out already (from the analytics thread).
+    m_pRoad->PumpUntil([] { return !CollectorHits("Downloader_Start_Install").empty(); }, 10000);
     EXPECT_EQ(1u, CollectorHits("Downloader_Start_Install").size());
 }
 

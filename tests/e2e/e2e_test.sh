@@ -562,7 +562,14 @@ analytics_hang)  # a collector that takes the request and never answers: the win
     keep "$scenario-installing"
     grep -q 'Downloader_Start_Install' "$work/server.log" || fail "the start event never reached the collector"
     await_screen 60 on_finished_page || fail "no finished page"
+    # The events go out one after the other from their own thread: the
+    # installed one after the start one's wait (5 s) at the latest.
+    for _ in $(seq 150); do grep -q 'Downloader_Installed' "$work/server.log" && break; sleep 0.1; done
     grep -q 'Downloader_Installed' "$work/server.log" || fail "the installed event never reached the collector"
+    [ "$(grep -c 'Downloader_' "$work/server.log")" = 2 ] || fail "not two events"
+    grep -n 'Downloader_Start_Install' "$work/server.log" | cut -d: -f1 >"$work/start-line"
+    grep -n 'Downloader_Installed' "$work/server.log" | cut -d: -f1 >"$work/installed-line"
+    [ "$(cat "$work/start-line")" -lt "$(cat "$work/installed-line")" ] || fail "the events came out of order"
     ;;
 
 *)
