@@ -7,6 +7,7 @@
 
 #include "LanguagePackManager.h"
 #include "LanguagePacks.h"
+#include "UiLanguage.h"
 
 namespace {
 
@@ -30,22 +31,7 @@ void WritePackFile(const std::wstring& strPath, const void* pData, DWORD cbData)
 }  // namespace
 
 std::wstring UiLanguageNameFromId(LANGID wLangId) {
-    // Exact ids only: Swiss German, Canadian French, Simplified Chinese and
-    // every other variant fall back to English.
-    switch (wLangId) {
-        case 0x0404:
-            return L"ChineseTW";
-        case 0x0407:
-            return L"German";
-        case 0x040C:
-            return L"French";
-        case 0x0410:
-            return L"Italian";
-        case 0x0411:
-            return L"Japanese";
-        default:
-            return L"English";
-    }
+    return FindUiLanguage(wLangId).pszPack;
 }
 
 std::wstring GetUiLanguageName() {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "MainDlg.h"
+#include "UiLanguage.h"
 
 namespace {
 
@@ -22,18 +23,10 @@ const ControlPlace kPlaces[] = {
     {IDC_EDIT_PATH, 150, 388, 320, 22},
 };
 
-// The path label ends where the box begins; the languages with longer
-// labels start it further left.
+// The path label's place is its language's.
 ControlPlace PathLabelPlace() {
-    switch (GetUserDefaultUILanguage()) {
-        case 0x0410:  // Italian and French need the longer label
-        case 0x040C:
-            return {IDC_LBL_PATH, 12, 388, 130, 32};
-        case 0x0404:
-            return {IDC_LBL_PATH, 82, 388, 60, 32};
-        default:
-            return {IDC_LBL_PATH, 42, 388, 100, 32};
-    }
+    const UiLanguage& language = FindUiLanguage(GetUserDefaultUILanguage());
+    return {IDC_LBL_PATH, language.nPathLabelX, 388, language.nPathLabelWidth, 32};
 }
 
 UINT ScreenDpi() {
