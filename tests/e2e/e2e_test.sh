@@ -52,10 +52,18 @@ installing_in_tray() {
 # probe NAME: what MSAA tells a screen reader of every visible control,
 # kept as $artefacts/$scenario-msaa-NAME.txt; no control may go unnamed
 # (the path label's static is named by its text, the bar by its value).
+# The window's title and focus are read without MSAA. False when this Wine
+# reaches no control's object from another process, not even a standard
+# static's, which the program does not serve (measured: the 64-bit Wine 8
+# answers E_NOINTERFACE for every one); the MSAA checks are skipped then.
 probe() {
     wine "$KORVIX_TEST_TOOLS/msaa_probe.exe" >"$work/probe-$1" 2>/dev/null || fail "the MSAA probe found nothing"
     tr -d '\r' <"$work/probe-$1" >"$work/probe-$1.txt" && mv "$work/probe-$1.txt" "$work/probe-$1"
     cp "$work/probe-$1" "$artefacts/$scenario-msaa-$1.txt"
+    if grep -q '^id=[0-9]* class=Static error=' "$work/probe-$1"; then
+        echo "MSAA not reachable across processes in this Wine: the $1 checks are skipped"
+        return 1
+    fi
     ! grep -E '^id=' "$work/probe-$1" | grep -v 'value=.' | grep -q ' name= ' ||
         fail "an unnamed control on the $1 probe: $(grep ' name= ' "$work/probe-$1")"
 }
@@ -177,32 +185,39 @@ keyboard)  # the keyboard alone: the focus starts on the agreement box, Space ti
     # What a screen reader finds (licence page, options strip open):
     # every control named, the agreement box a check box, not ticked.
     toggle_options
-    probe licence
+    msaa=yes
+    probe licence || msaa=no
     grep -q '^window title=.' "$work/probe-licence" || fail "the window has no title"
     grep -q '^focus id=1003$' "$work/probe-licence" || fail "the focus does not start on the agreement box"
-    grep -q '^id=1003 .*role=check button ' "$work/probe-licence" ||
-        fail "the agreement box is no check box"
-    [ "$(agreement_checked licence)" = no ] || fail "the agreement box reads ticked before Space"
+    if [ "$msaa" = yes ]; then
+        grep -q '^id=1003 .*role=check button ' "$work/probe-licence" ||
+            fail "the agreement box is no check box"
+        [ "$(agreement_checked licence)" = no ] || fail "the agreement box reads ticked before Space"
+    fi
     toggle_options
     xdotool key space  # the first key moves the user forward: ticked
     settle
     shot
     keep "$scenario-ticked"
     [ "$(crop 650 360 $X $Y)" != "$licence_page" ] || fail "Space did not tick the agreement box"
-    probe ticked
-    [ "$(agreement_checked ticked)" = yes ] || fail "the agreement box does not read ticked after Space"
+    if [ "$msaa" = yes ]; then
+        probe ticked
+        [ "$(agreement_checked ticked)" = yes ] || fail "the agreement box does not read ticked after Space"
+    fi
     xdotool key Tab
     settle
     shot
     keep "$scenario-focus-install"
     xdotool key Return
     await_screen 20 on_installing_page || fail "Enter on the install button did not install"
-    probe installing
-    for id in 1010 1014 1016; do
-        grep -q "^id=$id .* name=[^ ]" "$work/probe-installing" ||
-            grep -q "^id=$id .*value=[^ ]" "$work/probe-installing" ||
-            fail "control $id of the installing page says nothing"
-    done
+    if [ "$msaa" = yes ]; then
+        probe installing
+        for id in 1010 1014 1016; do
+            grep -q "^id=$id .* name=[^ ]" "$work/probe-installing" ||
+                grep -q "^id=$id .*value=[^ ]" "$work/probe-installing" ||
+                fail "control $id of the installing page says nothing"
+        done
+    fi
     await_screen 60 on_finished_page || fail "no finished page"
     keep "$scenario-finished"
     [ "$(record_value installer.txt sha256)" = "$payload_sha" ] || fail "the installer arrived changed"
