@@ -5,6 +5,8 @@
 
 #include <io.h>
 
+#include <cwchar>
+
 #include "DebugTrace.h"
 #include "DesktopShell.h"
 #include "DownloadGlobals.h"
@@ -159,9 +161,14 @@ void CMainDlg::OnWatchTimer() {
     }
 }
 
-LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM lParam,
-                                 BOOL& /*bHandled*/) {
+LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
     const int nCode = static_cast<int>(lParam);
+    // The worker's own error, for the diagnosis: the decisions below do not
+    // depend on it.
+    wchar_t szTrace[80];
+    swprintf(szTrace, 80, L"failure report %d, error %lu\n\r", nCode,
+             static_cast<unsigned long>(wParam));
+    KORVIX_TRACE(szTrace);
     const bool bSegment = nCode >= 0 && nCode < SEGMENT_COUNT && m_pSegments != nullptr;
     if (bSegment) {
         --m_nRunningTransfers;
