@@ -24,6 +24,8 @@ public:
     // Asks the running copy's window to come to the front, lending it the
     // right to take the foreground that the user gave this copy.
     static void BringRunningCopyToFront();
+    // Gives the program's name up: a copy started from now on runs.
+    void Release() { m_mutex.Close(); }
 
 private:
     CKernelHandle m_mutex;

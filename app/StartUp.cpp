@@ -1,17 +1,9 @@
 #include "StartUp.h"
 
-#include "AnalyticsQueue.h"
 #include "AppModule.h"
 #include "DebugTrace.h"
 #include "MainDlg.h"
 #include "UniqueHandle.h"
-
-namespace {
-
-// How long the program's end waits for analytics events still on their way.
-const DWORD kAnalyticsExitWaitMs = 10000;
-
-}  // namespace
 
 bool SetCompatibilityAssistantFlag() {
     CRegistryKey key;
@@ -44,8 +36,5 @@ int RunMainDialog(LPWSTR /*pszCmdLine*/, int nCmdShow) {
         }
     }
     _Module.RemoveMessageLoop();
-    // The window is gone; an event still on its way gets a few seconds more,
-    // so that a slow link does not lose the last one.
-    AnalyticsQueue().WaitUntilSent(kAnalyticsExitWaitMs);
     return nResult;
 }

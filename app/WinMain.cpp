@@ -8,9 +8,13 @@
 #include "LanguagePacks.h"
 #include "MainDlg.h"
 #include "SingleInstance.h"
+#include "AnalyticsQueue.h"
 #include "StartUp.h"
 #include "SystemLibrary.h"
 #include "TrustStoreWarmUp.h"
+
+// How long the program's end waits for analytics events still on their way.
+const DWORD kAnalyticsExitWaitMs = 10000;
 
 // The order of these steps matters; the command line is passed on, never read.
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR pszCmdLine,
@@ -50,6 +54,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR psz
 
     WarmUpTrustStore();
     int nResult = RunMainDialog(pszCmdLine, nCmdShow);
+    // The window is gone: a copy the user starts now must run, not find this
+    // one's name and end without a window. An analytics event still on its
+    // way gets a few seconds more, so that a slow link does not lose it.
+    instance.Release();
+    AnalyticsQueue().WaitUntilSent(kAnalyticsExitWaitMs);
 
     _Module.Term();
     return nResult;
