@@ -60,24 +60,12 @@ public:
         return m_pStandard->get_accName(varChild, pszName);
     }
     STDMETHODIMP get_accRole(VARIANT varChild, VARIANT* pvarRole) override {
-        HRESULT hr = m_pStandard->get_accRole(varChild, pvarRole);
-        if (IsSelf(varChild)) {
-            const long nStandard = SUCCEEDED(hr) && pvarRole->vt == VT_I4 ? pvarRole->lVal : 0;
-            pvarRole->vt = VT_I4;
-            pvarRole->lVal = AccessibleRole(m_facts, nStandard);
-            hr = S_OK;
-        }
-        return hr;
+        return Overlay(m_pStandard->get_accRole(varChild, pvarRole), varChild, pvarRole,
+                       AccessibleRole);
     }
     STDMETHODIMP get_accState(VARIANT varChild, VARIANT* pvarState) override {
-        HRESULT hr = m_pStandard->get_accState(varChild, pvarState);
-        if (IsSelf(varChild)) {
-            const long nStandard = SUCCEEDED(hr) && pvarState->vt == VT_I4 ? pvarState->lVal : 0;
-            pvarState->vt = VT_I4;
-            pvarState->lVal = AccessibleState(m_facts, nStandard);
-            hr = S_OK;
-        }
-        return hr;
+        return Overlay(m_pStandard->get_accState(varChild, pvarState), varChild, pvarState,
+                       AccessibleState);
     }
 
     // The rest as the standard object answers.
@@ -130,6 +118,18 @@ private:
     ~CAccessibleOverlay() { m_pStandard->Release(); }
     static bool IsSelf(const VARIANT& varChild) {
         return varChild.vt == VT_I4 && varChild.lVal == CHILDID_SELF;
+    }
+    // The control's own answer over the standard one (hr, *pvar): the facts
+    // turn the standard number into the control's.
+    HRESULT Overlay(HRESULT hr, const VARIANT& varChild, VARIANT* pvar,
+                    long (*pfnFacts)(const AccessibleFacts&, long)) const {
+        if (!IsSelf(varChild)) {
+            return hr;
+        }
+        const long nStandard = SUCCEEDED(hr) && pvar->vt == VT_I4 ? pvar->lVal : 0;
+        pvar->vt = VT_I4;
+        pvar->lVal = pfnFacts(m_facts, nStandard);
+        return S_OK;
     }
 
     LONG m_nRefs = 1;

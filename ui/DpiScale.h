@@ -27,3 +27,12 @@ private:
 // The DPI a window is shown at: its monitor's where Windows says so (10,
 // version 1607 on), else the screen's.
 UINT WindowDpi(HWND hWnd);
+
+// A user32 function of the DPI calls that older Windows lack, looked up in
+// the loaded user32; null where it is not there.
+template <typename Fn>
+Fn NewerUser32Function(const char* pszName) {
+    HMODULE hUser = GetModuleHandleW(L"user32.dll");
+    return hUser ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(hUser, pszName)))
+                 : nullptr;
+}

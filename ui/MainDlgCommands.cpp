@@ -101,11 +101,7 @@ namespace {
 // one (10, version 1607 on); before, every monitor has the system's DPI.
 int SmallIconSize(UINT nDpi) {
     typedef int(WINAPI * GetSystemMetricsForDpiFn)(int, UINT);
-    HMODULE hUser = GetModuleHandleW(L"user32.dll");
-    GetSystemMetricsForDpiFn pfnForDpi =
-        hUser ? reinterpret_cast<GetSystemMetricsForDpiFn>(
-                    reinterpret_cast<void*>(GetProcAddress(hUser, "GetSystemMetricsForDpi")))
-              : nullptr;
+    auto pfnForDpi = NewerUser32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
     if (pfnForDpi) {
         return pfnForDpi(SM_CXSMICON, nDpi);
     }

@@ -90,14 +90,8 @@ void CMainDlg::KeepDialogLayoutOnDpiChange() {
     // when its DPI changes; this one lays itself out (OnDpiChanged). Looked
     // up: older versions have neither call.
     typedef BOOL(WINAPI * SetDialogBehaviorFn)(HWND, int, int);
-    HMODULE hUser = GetModuleHandleW(L"user32.dll");
-    if (!hUser) {
-        return;
-    }
-    auto pfnDialog = reinterpret_cast<SetDialogBehaviorFn>(
-        reinterpret_cast<void*>(GetProcAddress(hUser, "SetDialogDpiChangeBehavior")));
-    auto pfnControl = reinterpret_cast<SetDialogBehaviorFn>(
-        reinterpret_cast<void*>(GetProcAddress(hUser, "SetDialogControlDpiChangeBehavior")));
+    auto pfnDialog = NewerUser32Function<SetDialogBehaviorFn>("SetDialogDpiChangeBehavior");
+    auto pfnControl = NewerUser32Function<SetDialogBehaviorFn>("SetDialogControlDpiChangeBehavior");
     const int kDisableAll = 0x0001;              // DDC_DISABLE_ALL
     const int kNoFontUpdateNoRelayout = 0x0003;  // DCDC_DISABLE_FONTUPDATE | DCDC_DISABLE_RELAYOUT
     if (pfnDialog) {

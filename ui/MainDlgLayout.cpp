@@ -41,13 +41,9 @@ UINT ScreenDpi() {
 }  // namespace
 
 UINT WindowDpi(HWND hWnd) {
-    // Looked up: Windows 7 to 10 1511 do not have it.
+    // Windows 7 to 10 1511 do not have it.
     typedef UINT(WINAPI * GetDpiForWindowFn)(HWND);
-    HMODULE hUser = GetModuleHandleW(L"user32.dll");
-    GetDpiForWindowFn pfnGetDpiForWindow =
-        hUser ? reinterpret_cast<GetDpiForWindowFn>(
-                    reinterpret_cast<void*>(GetProcAddress(hUser, "GetDpiForWindow")))
-              : nullptr;
+    auto pfnGetDpiForWindow = NewerUser32Function<GetDpiForWindowFn>("GetDpiForWindow");
     const UINT nDpi = pfnGetDpiForWindow ? pfnGetDpiForWindow(hWnd) : 0;
     return nDpi ? nDpi : ScreenDpi();
 }
