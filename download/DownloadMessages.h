@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-// Messages posted to the main dialog's window by the worker threads (and the
-// shell). Workers only post; every handler runs on the user-interface thread.
+// Reports posted by the worker threads to the window their job names. Workers
+// only post; every handler runs on the user-interface thread. The crackers
+// below hand each handler its report's fields with their types.
 
-// The notification-area icon. wParam: icon id (1); lParam: mouse message.
-const UINT WM_TRAY_NOTIFY = WM_USER + 100;  // 1124
 // wParam 0: lParam = bytes just received. Otherwise wParam is an absolute
 // percentage (90: installer starting, 100: installer ended).
 const UINT WM_DOWN_PROGRESS = WM_USER + 200;  // 1224
@@ -14,18 +13,67 @@ const UINT WM_DOWN_PROGRESS = WM_USER + 200;  // 1224
 const UINT WM_DOWN_FILESIZE = WM_USER + 201;  // 1225
 // A segment is complete in memory. wParam 0; lParam: segment id.
 const UINT WM_SEGMENT_COMPLETE = WM_USER + 202;  // 1226
-// A failure. wParam: Win32 error code or 0; lParam: a DOWN_ERR_* code or a
-// segment id 0..39.
+// A failure of a piece of work other than a segment's transfer. wParam: the
+// worker's Win32 error (or the child's exit code), 0 when none; lParam: a
+// DownError saying which work failed.
 const UINT WM_DOWN_ERROR = WM_USER + 203;  // 1227
-// The installer process has ended. wParam 0; lParam 0.
+// The installer process has ended well. wParam 0; lParam 0.
 const UINT WM_INSTALL_COMPLETE = WM_USER + 204;  // 1228
 // A segment is on disk. wParam 0; lParam: segment id.
 const UINT WM_UNION_FILE_COMPLETE = WM_USER + 205;  // 1229
+// A segment's transfer failed. wParam: the worker's error; lParam: its id.
+const UINT WM_SEGMENT_FAILED = WM_USER + 206;  // 1230
 
-// Failure codes of WM_DOWN_ERROR beyond the segment ids.
-const LPARAM DOWN_ERR_FILESIZE = 41;  // the size query failed
-const LPARAM DOWN_ERR_SYSTEM = 42;    // a local failure (file, image, process)
-const LPARAM DOWN_ERR_URL = 43;       // the download address names no file
-// The downloaded installer is not the publisher's own (refused, deleted):
-// ends as a network failure, so that the user fetches it in the browser.
-const LPARAM DOWN_ERR_UNTRUSTED = 44;
+// Which work a WM_DOWN_ERROR reports.
+enum DownError : int {
+    DOWN_ERR_FILESIZE = 41,  // the size query failed
+    DOWN_ERR_SYSTEM = 42,    // a local failure (file, picture, process, memory)
+    DOWN_ERR_URL = 43,       // the download address names no file
+    // The downloaded installer is not the publisher's own (refused, deleted):
+    // ends as a network failure, so that the user fetches it in the browser.
+    DOWN_ERR_UNTRUSTED = 44,
+    DOWN_ERR_WRITE = 45,  // a segment's write failed; no write runs any more
+};
+
+// void OnDownProgressMsg(int nPercent, DWORD nBytes): nPercent 0 for bytes.
+#define MSG_WM_DOWN_PROGRESS(func)                              \
+    MSG_CRACKED_BEGIN(WM_DOWN_PROGRESS)                         \
+    func(static_cast<int>(wParam), static_cast<DWORD>(lParam)); \
+    lResult = 0;                                                \
+    MSG_CRACKED_END()
+// void OnFileSizeMsg(DWORD nFileSize)
+#define MSG_WM_DOWN_FILESIZE(func)      \
+    MSG_CRACKED_BEGIN(WM_DOWN_FILESIZE) \
+    func(static_cast<DWORD>(lParam));   \
+    lResult = 0;                        \
+    MSG_CRACKED_END()
+// void OnSegmentCompleteMsg(int nId)
+#define MSG_WM_SEGMENT_COMPLETE(func)      \
+    MSG_CRACKED_BEGIN(WM_SEGMENT_COMPLETE) \
+    func(static_cast<int>(lParam));        \
+    lResult = 0;                           \
+    MSG_CRACKED_END()
+// void OnSegmentFailedMsg(int nId, DWORD dwError)
+#define MSG_WM_SEGMENT_FAILED(func)                             \
+    MSG_CRACKED_BEGIN(WM_SEGMENT_FAILED)                        \
+    func(static_cast<int>(lParam), static_cast<DWORD>(wParam)); \
+    lResult = 0;                                                \
+    MSG_CRACKED_END()
+// void OnDownErrorMsg(DownError nWork, DWORD dwError)
+#define MSG_WM_DOWN_ERROR(func)                                       \
+    MSG_CRACKED_BEGIN(WM_DOWN_ERROR)                                  \
+    func(static_cast<DownError>(lParam), static_cast<DWORD>(wParam)); \
+    lResult = 0;                                                      \
+    MSG_CRACKED_END()
+// void OnUnionFileCompleteMsg(int nId)
+#define MSG_WM_UNION_FILE_COMPLETE(func)      \
+    MSG_CRACKED_BEGIN(WM_UNION_FILE_COMPLETE) \
+    func(static_cast<int>(lParam));           \
+    lResult = 0;                              \
+    MSG_CRACKED_END()
+// void OnInstallCompleteMsg()
+#define MSG_WM_INSTALL_COMPLETE(func)      \
+    MSG_CRACKED_BEGIN(WM_INSTALL_COMPLETE) \
+    func();                                \
+    lResult = 0;                           \
+    MSG_CRACKED_END()

@@ -2,8 +2,6 @@
 
 #include <cwchar>
 
-#include "LanguagePacks.h"
-
 int DownloadPosition(DWORD nDownBytes, DWORD nFileSize) {
     // size * 10 / 8 in 64 bits: a 32-bit product would wrap above 429 MB.
     const unsigned long long nDivisor = static_cast<unsigned long long>(nFileSize) * 10 / 8;
@@ -19,8 +17,4 @@ std::wstring FormatProgressText(const std::wstring& strWait, int nPos,
     wchar_t szPos[32] = {};
     swprintf(szPos, 32, L"%d%% ", nPos);
     return strWait + szPos + strFinish;
-}
-
-std::wstring ProgressText(int nPos) {
-    return FormatProgressText(GetLanStr(L"STR_INSTALLING_WAIT"), nPos, GetLanStr(L"STR_FINISH"));
 }

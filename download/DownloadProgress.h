@@ -11,5 +11,3 @@ int DownloadPosition(DWORD nDownBytes, DWORD nFileSize);
 // "<wait text><pos>% <finished text>", e.g. "Installing, please wait(45% finished.)".
 std::wstring FormatProgressText(const std::wstring& strWait, int nPos,
                                 const std::wstring& strFinish);
-// The same with the texts of the selected language pack.
-std::wstring ProgressText(int nPos);

@@ -30,6 +30,15 @@ bool DownloadBaseName(const std::wstring& strUrl, std::wstring& strBase) {
     return true;
 }
 
+bool PartialFileName(const std::wstring& strUrl, std::wstring& strName) {
+    std::wstring strBase;
+    if (!DownloadBaseName(strUrl, strBase)) {
+        return false;
+    }
+    strName = strBase + L"down";
+    return true;
+}
+
 std::wstring DownloadFileName(const std::wstring& strUrl) {
     size_t nSlash = strUrl.rfind(L'/');
     return nSlash == std::wstring::npos ? strUrl : strUrl.substr(nSlash + 1);

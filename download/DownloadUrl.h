@@ -12,5 +12,9 @@ bool SplitDownloadUrl(const std::wstring& strUrl, std::wstring& strHost, std::ws
 // not come after it.
 bool DownloadBaseName(const std::wstring& strUrl, std::wstring& strBase);
 
+// The partial file's name in the download folder (".../setup.exe" gives
+// setup.down); false when the address names no file.
+bool PartialFileName(const std::wstring& strUrl, std::wstring& strName);
+
 // The installer's file name: everything after the last "/", query included.
 std::wstring DownloadFileName(const std::wstring& strUrl);

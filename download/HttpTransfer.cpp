@@ -3,48 +3,50 @@
 #include <cstring>
 #include <memory>
 
-#include "DownloadGlobals.h"
 #include "DownloadMessages.h"
 #include "HttpAnswer.h"
 #include "HttpRequest.h"
 #include "SegmentPlan.h"
+#include "WorkerJobs.h"
 
 namespace {
 
 const DWORD kReadSize = 102400;
 
-std::unique_ptr<CHttpRequest> NewRequest() {
-    return std::unique_ptr<CHttpRequest>(g_bFallback ? NewWinHttpRequest() : NewWinInetRequest());
+std::unique_ptr<CHttpRequest> NewRequest(const TransferJob& job) {
+    return std::unique_ptr<CHttpRequest>(job.bFallback ? NewWinHttpRequest() : NewWinInetRequest());
 }
 
 // Whether the reply may fill the buffer: the range judge of HttpAnswer, on
 // the file whose size was reported.
-bool AnswersRange(CHttpRequest& request, DWORD nFirst, DWORD nLast) {
+bool AnswersRange(CHttpRequest& request, DWORD nFirst, DWORD nLast, DWORD nFileSize) {
     DWORD nStatus = 0;
     std::wstring strRange;
     return request.QueryStatus(nStatus) && request.QueryContentRange(strRange) &&
-           JudgeRangeReply(nStatus, strRange.c_str(), nFirst, nLast, g_nFileSize);
+           JudgeRangeReply(nStatus, strRange.c_str(), nFirst, nLast, nFileSize);
 }
 
 // One attempt at the rest of the segment; the final report is the caller's.
 // Returns true when the buffer is full, else false with the error to report.
-bool FetchSegment(SegmentInfo& segment, DWORD& dwError) {
+bool FetchSegment(const SegmentJob& job, DWORD& dwError) {
     dwError = 0;
+    SegmentInfo& segment = *job.pSegment;
     const DWORD nFirst = FirstWantedByte(segment);
     const DWORD nLast = LastWantedByte(segment);
-    std::unique_ptr<CHttpRequest> request = NewRequest();
-    if (!request->Open() || !request->Connect(g_strHost)) {
+    std::unique_ptr<CHttpRequest> request = NewRequest(job.transfer);
+    if (!request->Open() || !request->Connect(job.transfer.strHost)) {
         return false;
     }
     request->SetMaxConnections();
-    if (!request->OpenRequest(L"GET", g_strObject) || !request->AddHeader(RangeHeader(segment))) {
+    if (!request->OpenRequest(L"GET", job.transfer.strObject) ||
+        !request->AddHeader(RangeHeader(segment))) {
         return false;
     }
     if (!request->Send()) {
         dwError = GetLastError();
         return false;
     }
-    if (!AnswersRange(*request, nFirst, nLast)) {
+    if (!AnswersRange(*request, nFirst, nLast, job.transfer.nFileSize)) {
         dwError = ERROR_INVALID_DATA;
         return false;
     }
@@ -70,7 +72,7 @@ bool FetchSegment(SegmentInfo& segment, DWORD& dwError) {
         memcpy(pWrite, readBuffer, nRead);
         pWrite += nRead;
         segment.nReceived += nRead;
-        PostToDialog(WM_DOWN_PROGRESS, 0, static_cast<LPARAM>(nRead));
+        PostMessageW(job.transfer.hReportTo, WM_DOWN_PROGRESS, 0, static_cast<LPARAM>(nRead));
         if (pWrite == pEnd) {
             return true;
         }
@@ -79,30 +81,32 @@ bool FetchSegment(SegmentInfo& segment, DWORD& dwError) {
 
 }  // namespace
 
-unsigned __stdcall GetFileSizeThread(void* /*pParam*/) {
-    std::unique_ptr<CHttpRequest> request = NewRequest();
+unsigned __stdcall GetFileSizeThread(void* pParam) {
+    const std::unique_ptr<TransferJob> pJob(static_cast<TransferJob*>(pParam));
+    std::unique_ptr<CHttpRequest> request = NewRequest(*pJob);
     DWORD nStatus = 0;
     std::wstring strLength;
     DWORD nSize = 0;
-    bool bOk = request->Open() && request->Connect(g_strHost) &&
-               request->OpenRequest(request->SizeQueryVerb(), g_strObject) && request->Send() &&
+    bool bOk = request->Open() && request->Connect(pJob->strHost) &&
+               request->OpenRequest(request->SizeQueryVerb(), pJob->strObject) && request->Send() &&
                request->QueryStatus(nStatus) && request->QueryContentLength(strLength) &&
                JudgeSizeReply(nStatus, strLength.c_str(), nSize);
     if (bOk) {
-        PostToDialog(WM_DOWN_FILESIZE, 0, static_cast<LPARAM>(nSize));
+        PostMessageW(pJob->hReportTo, WM_DOWN_FILESIZE, 0, static_cast<LPARAM>(nSize));
     } else {
-        PostToDialog(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_FILESIZE);
+        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, GetLastError(), DOWN_ERR_FILESIZE);
     }
     return 1;
 }
 
 unsigned __stdcall DownloadSegmentThread(void* pParam) {
-    SegmentInfo& segment = *static_cast<SegmentInfo*>(pParam);
+    const std::unique_ptr<SegmentJob> pJob(static_cast<SegmentJob*>(pParam));
+    const SegmentInfo& segment = *pJob->pSegment;
     DWORD dwError = 0;
-    if (segment.nReceived >= segment.nLength || FetchSegment(segment, dwError)) {
-        PostToDialog(WM_SEGMENT_COMPLETE, 0, segment.nId);
+    if (segment.nReceived >= segment.nLength || FetchSegment(*pJob, dwError)) {
+        PostMessageW(pJob->transfer.hReportTo, WM_SEGMENT_COMPLETE, 0, segment.nId);
     } else {
-        PostToDialog(WM_DOWN_ERROR, dwError, segment.nId);
+        PostMessageW(pJob->transfer.hReportTo, WM_SEGMENT_FAILED, dwError, segment.nId);
     }
     return 1;
 }

@@ -1,119 +1,81 @@
-#include <windows.h>
-#include <process.h>
-#include <shellapi.h>
-#include <shlobj.h>
-
-#include <io.h>
+#include "InstallController.h"
 
 #include <cwchar>
 
 #include "DebugTrace.h"
-#include "DesktopShell.h"
-#include "DownloadGlobals.h"
 #include "DownloadProgress.h"
 #include "DownloadUrl.h"
-#include "HttpTransfer.h"
-#include "LanguagePacks.h"
-#include "MainDlg.h"
-#include "SegmentInfo.h"
-#include "ShellFolder.h"
 #include "WaitingCompletions.h"
 #include "WinInetRequest.h"
 
-std::wstring g_strHost;
-std::wstring g_strObject;
-std::wstring g_strPublicDocs;
-CDownloadFolder g_downloadFolder;
-CFileHandle g_hDownFile;
-DWORD g_nDownBytes = 0;
-int g_nFatalCount = 0;
-bool g_bFallback = false;
-DWORD g_nFileSize = 0;
-
-void PostToDialog(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    PostMessageW(g_pMainDlg->m_hWnd, uMsg, wParam, lParam);
+CInstallController::~CInstallController() {
+    (void)m_pSegments.release();
+    if (m_bWriteRunning) {
+        (void)m_hDownFile.Detach();
+    }
 }
 
-bool StartWorker(unsigned(__stdcall* pfnThread)(void*), void* pParam, LPARAM nFailureCode) {
-    uintptr_t hThread = _beginthreadex(nullptr, 0, pfnThread, pParam, 0, nullptr);
-    if (hThread == 0) {
-        PostToDialog(WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, nFailureCode);
+bool CInstallController::StartInstall(const InstallRequest& request) {
+    std::wstring strHost;
+    std::wstring strObject;
+    if (!SplitDownloadUrl(request.strUrl, strHost, strObject)) {
         return false;
     }
-    CloseHandle(reinterpret_cast<HANDLE>(hThread));
-    return true;
-}
-
-bool PartialFileName(std::wstring& strName) {
-    std::wstring strBase;
-    if (!DownloadBaseName(GetLanStr(L"STR_DOWN_URL"), strBase)) {
-        return false;
-    }
-    strName = strBase + L"down";
-    return true;
-}
-
-std::wstring InstallerFileName() {
-    return DownloadFileName(GetLanStr(L"STR_DOWN_URL"));
-}
-
-LRESULT CMainDlg::OnBtnInstall(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                               BOOL& /*bHandled*/) {
-    std::wstring strTip = GetLanStr(L"STR_SOFT_TIP");
-    std::wstring strAgree = GetLanStr(L"STR_AGREE_INSTALL");
-    if (IsAgreementTicked()) {
-        ReportStartInstall();
-        StartInstall();
-    } else {
-        ShowMessageBox(m_hWnd, strAgree.c_str(), strTip.c_str(), MB_ICONINFORMATION);
-        ShowAgreementReminder();
-    }
-    return 0;
-}
-
-void CMainDlg::StartInstall() {
-    std::wstring strTip = GetLanStr(L"STR_SOFT_TIP");
-    std::wstring strUrl = GetLanStr(L"STR_DOWN_URL");
-    if (!SplitDownloadUrl(strUrl, g_strHost, g_strObject)) {
-        ShowMessageBox(m_hWnd, GetLanStr(L"STR_URL_ERROR").c_str(), strTip.c_str(),
-                       MB_ICONINFORMATION);
-        return;
-    }
+    m_request = request;
+    m_strHost = strHost;
+    m_strObject = strObject;
     RaiseProcessConnectionLimits();  // before the first transfer
-    m_nInstallState = kPageInstalling;
-    m_bReconnectShown = false;  // the page starts at 0%
-    SetTimer(kSlideTimerId, kSlideTimerMs);
-    ShowInstallingPage();
-
-    DoDataExchange(TRUE);
-    if (_waccess(g_strInstallPath.c_str(), 0) != 0) {
-        g_strInstallPath = SpecialFolderPath(CSIDL_PROGRAM_FILESX86);
-    }
-    g_strPublicDocs = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS);
-    m_dwSizeQuerySince = GetTickCount();
-    m_dwLastByteTick = m_dwSizeQuerySince;
-    SetTimer(kWatchTimerId, kWatchTimerMs);
-    StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
+    Begin();
+    return true;
 }
 
-void CMainDlg::RestartInstall() {
-    g_bFallback = true;
+void CInstallController::Begin() {
+    m_bInstalling = true;
+    m_bReconnectShown = false;  // the page starts at 0%
+    m_nShownPosition = 0;
+    m_view.ShowInstalling();
+    m_dwSizeQuerySince = m_pfnTicks();
+    m_dwLastByteTick = m_dwSizeQuerySince;
+    m_view.ArmTimer(kWatchTimerId, kWatchTimerMs);
+    StartSizeQuery();
+}
+
+void CInstallController::RestartInstall() {
+    m_bFallback = true;
     m_bReconnecting = true;  // the other transport asks for the size again
-    g_hDownFile.Close();
     m_nRetryCount = 0;
     m_nCurrentWriteId = 0;
     m_nCompleteCount = 0;
-    KillTimer(kRelaunchTimerId);
+    m_view.DisarmTimer(kRelaunchTimerId);
     m_pacer.Reset();
-    StartInstall();
+    Begin();
 }
 
-void CMainDlg::StartSegmentTransfer(int nId) {
+TransferJob CInstallController::NewTransferJob() const {
+    TransferJob job;
+    job.hReportTo = m_hReportWnd;
+    job.strHost = m_strHost;
+    job.strObject = m_strObject;
+    job.bFallback = m_bFallback;
+    job.nFileSize = m_nFileSize;
+    return job;
+}
+
+void CInstallController::StartSizeQuery() {
+    TransferJob job = NewTransferJob();
+    job.nFileSize = 0;
+    m_workers.StartSizeQuery(job);
+}
+
+void CInstallController::StartSegmentTransfer(int nId) {
     ++m_nRunningTransfers;
-    StartWorker(DownloadSegmentThread, &m_pSegments[nId], nId);
+    SegmentJob job;
+    job.transfer = NewTransferJob();
+    job.pSegment = &m_pSegments[nId];
+    m_workers.StartSegment(job);
 }
 
-void CMainDlg::RelaunchParkedSegments() {
+void CInstallController::RelaunchParkedSegments() {
     std::vector<int> vecParked;
     vecParked.swap(m_vecFailed);
     for (int nId : vecParked) {
@@ -121,34 +83,44 @@ void CMainDlg::RelaunchParkedSegments() {
     }
 }
 
-void CMainDlg::QueueRelaunch(int nCode) {
+void CInstallController::QueueRelaunch(int nCode) {
     m_bReconnecting = true;
     if (m_pacer.Queue(nCode)) {
-        SetTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
+        m_view.ArmTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
     }
 }
 
-void CMainDlg::OnRelaunchTimer() {
-    KillTimer(kRelaunchTimerId);
+void CInstallController::OnTimer(UINT_PTR nIdEvent) {
+    if (nIdEvent == kRelaunchTimerId) {
+        OnRelaunchTimer();
+    } else if (nIdEvent == kWatchTimerId) {
+        OnWatchTimer();
+    } else {
+        SetMsgHandled(FALSE);  // the window's own
+    }
+}
+
+void CInstallController::OnRelaunchTimer() {
+    m_view.DisarmTimer(kRelaunchTimerId);
     int nCode = 0;
     if (!m_pacer.Take(nCode)) {
         return;
     }
     if (nCode == DOWN_ERR_FILESIZE) {
-        StartWorker(GetFileSizeThread, nullptr, DOWN_ERR_FILESIZE);
+        StartSizeQuery();
     } else if (m_pSegments) {
         StartSegmentTransfer(nCode);  // resumes after the bytes it has
     }
     if (!m_pacer.Empty()) {
-        SetTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
+        m_view.ArmTimer(kRelaunchTimerId, m_pacer.NextPauseMs());
     }
 }
 
-void CMainDlg::OnWatchTimer() {
-    if (m_bFailing || m_nInstallState != kPageInstalling) {
+void CInstallController::OnWatchTimer() {
+    if (m_bFailing || !m_bInstalling) {
         return;
     }
-    const DWORD dwSilentMs = GetTickCount() - m_dwLastByteTick;
+    const DWORD dwSilentMs = m_pfnTicks() - m_dwLastByteTick;
     const bool bRangesUnderWay = m_pSegments && m_nCompleteCount < SEGMENT_COUNT;
     if (bRangesUnderWay && dwSilentMs >= m_nSilenceLimitMs) {
         KORVIX_TRACE(L"no byte for the silence limit: network failure\n\r");
@@ -157,123 +129,132 @@ void CMainDlg::OnWatchTimer() {
     }
     if (m_bReconnecting && !m_bReconnectShown && dwSilentMs >= RECONNECT_TEXT_AFTER_MS) {
         m_bReconnectShown = true;
-        ShowReconnecting();
+        m_view.ShowReconnecting();
     }
 }
 
-LRESULT CMainDlg::OnDownErrorMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
-    const int nCode = static_cast<int>(lParam);
-    // The worker's own error, for the diagnosis: the decisions below do not
-    // depend on it.
+void CInstallController::OnSegmentFailedMsg(int nId, DWORD dwError) {
     wchar_t szTrace[80];
-    swprintf(szTrace, 80, L"failure report %d, error %lu\n\r", nCode,
-             static_cast<unsigned long>(wParam));
+    swprintf(szTrace, 80, L"segment %d failed, error %lu\n\r", nId,
+             static_cast<unsigned long>(dwError));
     KORVIX_TRACE(szTrace);
-    const bool bSegment = nCode >= 0 && nCode < SEGMENT_COUNT && m_pSegments != nullptr;
-    if (bSegment) {
-        --m_nRunningTransfers;
+    if (!m_pSegments || nId < 0 || nId >= SEGMENT_COUNT) {
+        return;
     }
+    --m_nRunningTransfers;
     if (m_bFailing) {
-        return 0;  // the outcome is on its way; nothing changes it
+        return;  // the outcome is on its way; nothing changes it
     }
-    if (lParam == DOWN_ERR_UNTRUSTED) {
-        OnNetworkFailure();  // the browser fetches it, with its own checks
-        return 0;
+    if (m_nFatalCount > 0) {
+        OnLocalFailure();  // a local failure was seen: the installation cannot go on
+        return;
     }
-    if (g_nFatalCount > 0 || lParam == DOWN_ERR_URL || lParam == DOWN_ERR_SYSTEM) {
-        // Before an installation (a picture of the dialog that would not
-        // load) it is only counted, and no failure is relaunched from then
-        // on; during one, the installation cannot go on.
-        if (m_nInstallState == kPageInstalling) {
-            OnLocalFailure();
-        } else {
-            ++g_nFatalCount;
-        }
-        return 0;
+    if (m_nRetryCount <= MAX_RETRY) {
+        QueueRelaunch(nId);
+        ++m_nRetryCount;
+        return;
     }
-    const bool bSizeQueryTimeLeft = GetTickCount() - m_dwSizeQuerySince < SIZE_QUERY_LIMIT_MS;
-    if (m_nRetryCount <= MAX_RETRY && (lParam != DOWN_ERR_FILESIZE || bSizeQueryTimeLeft)) {
-        if (lParam == DOWN_ERR_FILESIZE || bSegment) {
-            QueueRelaunch(nCode);
-            ++m_nRetryCount;
-        }
-        return 0;
-    }
-    if (lParam == DOWN_ERR_FILESIZE) {
-        if (!g_bFallback) {
-            RestartInstall();
-        } else {
-            OnNetworkFailure();
-        }
-        return 0;
-    }
-    if (!bSegment) {
-        return 0;
-    }
-    m_vecFailed.push_back(nCode);
+    m_vecFailed.push_back(nId);
     if (static_cast<int>(m_vecFailed.size()) + m_nCompleteCount == SEGMENT_COUNT) {
         OnNetworkFailure();
     }
-    return 0;
 }
 
-void CMainDlg::BeginFailureOutcome() {
-    ++g_nFatalCount;
+void CInstallController::OnDownErrorMsg(DownError nWork, DWORD dwError) {
+    // The worker's own error, for the diagnosis: the decisions below do not
+    // depend on it.
+    wchar_t szTrace[80];
+    swprintf(szTrace, 80, L"failure report %d, error %lu\n\r", static_cast<int>(nWork),
+             static_cast<unsigned long>(dwError));
+    KORVIX_TRACE(szTrace);
+    if (nWork == DOWN_ERR_WRITE) {
+        m_bWriteRunning = false;  // the file is no write's any more
+        if (m_bFailing) {
+            CloseDownload();  // the discard waited for this write
+        }
+    }
+    if (m_bFailing) {
+        return;  // the outcome is on its way; nothing changes it
+    }
+    if (nWork == DOWN_ERR_UNTRUSTED) {
+        OnNetworkFailure();  // the browser fetches it, with its own checks
+        return;
+    }
+    if (m_nFatalCount > 0 || nWork != DOWN_ERR_FILESIZE) {
+        // Before an installation (a picture of the dialog that would not
+        // load) it is only counted, and no failure is relaunched from then
+        // on; during one, the installation cannot go on.
+        if (m_bInstalling) {
+            OnLocalFailure();
+        } else {
+            ++m_nFatalCount;
+        }
+        return;
+    }
+    const bool bTimeLeft = m_pfnTicks() - m_dwSizeQuerySince < SIZE_QUERY_LIMIT_MS;
+    if (m_nRetryCount <= MAX_RETRY && bTimeLeft) {
+        QueueRelaunch(DOWN_ERR_FILESIZE);
+        ++m_nRetryCount;
+    } else if (!m_bFallback) {
+        RestartInstall();
+    } else {
+        OnNetworkFailure();
+    }
+}
+
+void CInstallController::BeginFailureOutcome() {
+    ++m_nFatalCount;
     m_bFailing = true;
-    KillTimer(kRelaunchTimerId);
-    KillTimer(kWatchTimerId);
+    m_view.DisarmTimer(kRelaunchTimerId);
+    m_view.DisarmTimer(kWatchTimerId);
     m_pacer.Reset();
-    ShowAgain();  // the box needs an owner the user can see
     DiscardDownload();
 }
 
-void CMainDlg::OnNetworkFailure() {
+void CInstallController::OnNetworkFailure() {
     BeginFailureOutcome();
-    int nAnswer = ShowMessageBox(m_hWnd, GetLanStr(L"STR_NETWORK_ERROR").c_str(),
-                                 GetLanStr(L"STR_ERROR").c_str(), MB_OKCANCEL);
-    if (nAnswer == IDOK) {
-        // The user can fetch the full package by hand, in a browser that
-        // runs as the desktop user.
-        OpenAsDesktopUser(GetLanStr(L"STR_DOWN_URL"), std::wstring());
-    }
-    CloseDialog(kExitCodeNormal);
+    m_view.ShowNetworkFailure();
 }
 
-void CMainDlg::OnLocalFailure() {
+void CInstallController::OnLocalFailure() {
     BeginFailureOutcome();
-    ShowMessageBox(m_hWnd, GetLanStr(L"STR_NOTICE_PROCESS2").c_str(),
-                   GetLanStr(L"STR_SYSTEM_ERROR").c_str(), MB_ICONERROR);
-    CloseDialog(kExitCodeNormal);
+    m_view.ShowLocalFailure();
 }
 
-LRESULT CMainDlg::OnDownProgressMsg(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
-                                    BOOL& /*bHandled*/) {
-    int nPos = 0;
-    if (wParam == 0) {
-        g_nDownBytes += static_cast<DWORD>(lParam);
-        nPos = DownloadPosition(g_nDownBytes, m_nFileSize);
-        m_dwLastByteTick = GetTickCount();
+void CInstallController::OnDownProgressMsg(int nPercent, DWORD nBytes) {
+    int nPos = nPercent;
+    if (nPercent == 0) {
+        m_nDownBytes += nBytes;
+        nPos = DownloadPosition(m_nDownBytes, m_nFileSize);
+        m_dwLastByteTick = m_pfnTicks();
         m_bReconnecting = false;
         if (m_bReconnectShown) {
             m_bReconnectShown = false;
             m_nShownPosition = -1;  // the percentage comes back
         }
-    } else {
-        nPos = static_cast<int>(wParam);
     }
     // A byte report moves the bar by a fraction of a percent at most: the bar
     // and the text are redrawn only when the shown position changes.
     if (nPos != m_nShownPosition) {
         m_nShownPosition = nPos;
-        ShowProgressPosition(nPos);
+        m_view.ShowProgress(nPos);
     }
     m_nRetryCount = 0;
     m_pacer.OnProgress();
     if (m_pSegments && !m_bFailing) {
         RelaunchParkedSegments();
-        if (wParam == 0 && ++m_nByteReports % COMPLETION_CHECK_EVERY == 0) {
-            DispatchWaitingCompletions(m_hWnd);
+        if (nPercent == 0 && ++m_nByteReports % COMPLETION_CHECK_EVERY == 0 && m_hReportWnd) {
+            DispatchWaitingCompletions(m_hReportWnd);
         }
     }
-    return 0;
+}
+
+void CInstallController::OnInstallCompleteMsg() {
+    m_downloadFolder.Release();  // the installer's worker is done with it
+    m_bInstalling = false;
+    m_view.ShowFinished();
+}
+
+void CInstallController::Post(UINT uMsg, WPARAM wParam, LPARAM lParam) const {
+    PostMessageW(m_hReportWnd, uMsg, wParam, lParam);
 }

@@ -65,28 +65,34 @@ public:                                                                         
             return TRUE;                                \
     }
 
-// LRESULT OnX(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled)
-#define COMMAND_ID_HANDLER(id, func)                                                              \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id)) {                                           \
-        bHandled = TRUE;                                                                          \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled); \
-        if (bHandled)                                                                             \
-            return TRUE;                                                                          \
-    }
-
-// LRESULT OnX(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled), for
-// one notification code of the control only.
-#define COMMAND_HANDLER(id, code, func)                                                           \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code)) {               \
-        bHandled = TRUE;                                                                          \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled); \
-        if (bHandled)                                                                             \
-            return TRUE;                                                                          \
-    }
-
 #define CHAIN_MSG_MAP_ALT(theChainClass, msgMapId)                                          \
     if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapId)) \
         return TRUE;
+
+// A member's map first: what it handles stops there. The member derives
+// from CMessageMap.
+#define CHAIN_MSG_MAP_MEMBER(theChainMember)                                           \
+    if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) \
+        return TRUE;
+
+// void OnX(): a click of button id, as WTL's COMMAND_ID_HANDLER_EX with the
+// fields a click does not need left out.
+#define BN_CLICKED_HANDLER(id, func)                                                    \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == BN_CLICKED) { \
+        SetMsgHandled(TRUE);                                                            \
+        func();                                                                         \
+        lResult = 0;                                                                    \
+        if (IsMsgHandled())                                                             \
+            return TRUE;                                                                \
+    }
+
+// void OnX(): a message that carries nothing (a notice), such as a
+// registered one.
+#define MSG_NOTICE(msg, func) \
+    MSG_CRACKED_BEGIN(msg)    \
+    func();                   \
+    lResult = 0;              \
+    MSG_CRACKED_END()
 
 #define REFLECT_NOTIFICATIONS()                                    \
     if (ReflectNotifications(hWnd, uMsg, wParam, lParam, lResult)) \
@@ -174,4 +180,34 @@ public:                                                                         
     MSG_CRACKED_BEGIN(WM_CLOSE) \
     func();                     \
     lResult = 0;                \
+    MSG_CRACKED_END()
+// BOOL OnInitDialog(CWindow wndFocus, LPARAM lInitParam): TRUE to let the
+// dialog manager set the focus.
+#define MSG_WM_INITDIALOG(func)                                      \
+    MSG_CRACKED_BEGIN(WM_INITDIALOG)                                 \
+    lResult = func(CWindow(reinterpret_cast<HWND>(wParam)), lParam); \
+    MSG_CRACKED_END()
+// void OnDestroy()
+#define MSG_WM_DESTROY(func)      \
+    MSG_CRACKED_BEGIN(WM_DESTROY) \
+    func();                       \
+    lResult = 0;                  \
+    MSG_CRACKED_END()
+// void OnPaint(HDC hDc): hDc is 0 for a plain WM_PAINT
+#define MSG_WM_PAINT(func)               \
+    MSG_CRACKED_BEGIN(WM_PAINT)          \
+    func(reinterpret_cast<HDC>(wParam)); \
+    lResult = 0;                         \
+    MSG_CRACKED_END()
+// HBRUSH OnCtlColorStatic(HDC hDc, HWND hStatic)
+#define MSG_WM_CTLCOLORSTATIC(func)                                           \
+    MSG_CRACKED_BEGIN(WM_CTLCOLORSTATIC)                                      \
+    lResult = reinterpret_cast<LRESULT>(                                      \
+        func(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))); \
+    MSG_CRACKED_END()
+// void OnDpiChanged(UINT nDpiX, UINT nDpiY, const RECT* pSuggested)
+#define MSG_WM_DPICHANGED(func)                                                  \
+    MSG_CRACKED_BEGIN(0x02E0)                                                    \
+    func(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); \
+    lResult = 0;                                                                 \
     MSG_CRACKED_END()

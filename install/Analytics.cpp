@@ -1,11 +1,11 @@
+#include "Analytics.h"
+
 #include <windows.h>
 #include <objbase.h>
 
 #include "AnalyticsAccount.h"
 #include "AnalyticsEvent.h"
 #include "AnalyticsQueue.h"
-#include "LanguagePacks.h"
-#include "MainDlg.h"
 #include "UniqueHandle.h"
 
 namespace {
@@ -47,7 +47,7 @@ bool ReadStoredClientId(std::wstring& strId) {
 const std::wstring g_strTrackingId = Widen(kAnalyticsProperty);
 std::wstring g_strClientId;
 
-void CMainDlg::LoadClientId() {
+void LoadClientId() {
     {
         CRegistryKey parent;
         RegCreateKeyExW(HKEY_LOCAL_MACHINE, kParentKey, 0, nullptr, 0, KEY_WRITE, nullptr,
@@ -78,17 +78,17 @@ void CMainDlg::LoadClientId() {
     }
 }
 
-void CMainDlg::ReportStartInstall() {
+void ReportStartInstall(const std::wstring& strProjectName) {
     LoadClientId();
-    SendAnalyticsEvent(kStartLiteral);
+    SendAnalyticsEvent(strProjectName, kStartLiteral);
 }
 
-void CMainDlg::ReportInstalled() {
-    SendAnalyticsEvent(kInstalledLiteral);
+void ReportInstalled(const std::wstring& strProjectName) {
+    SendAnalyticsEvent(strProjectName, kInstalledLiteral);
 }
 
 // Queued for the analytics thread: the window goes on at once.
-void CMainDlg::SendAnalyticsEvent(LPCWSTR pszEventLiteral) {
+void SendAnalyticsEvent(const std::wstring& strProjectName, const wchar_t* pszEventLiteral) {
     AnalyticsQueue().Post(BuildEventUrl(kAnalyticsEndpoint, g_strTrackingId, g_strClientId,
-                                        GetLanStr(L"STR_PROJECT_NAME"), pszEventLiteral));
+                                        strProjectName, pszEventLiteral));
 }

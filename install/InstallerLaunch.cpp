@@ -8,22 +8,22 @@
 #include <vector>
 
 #include "DebugTrace.h"
-#include "DownloadGlobals.h"
+#include "DownloadMessages.h"
 #include "InstallerCommandLine.h"
 #include "InstallerTrust.h"
-#include "MainDlg.h"
 #include "UniqueHandle.h"
+#include "WorkerJobs.h"
 
 namespace {
 
 // A failure before the installer is held for reading only: the file goes
 // (it is this run's), then the report.
-unsigned Fail(CFileHandle& file, DWORD dwError, LPARAM nCode) {
+unsigned Fail(const InstallerJob& job, CFileHandle& file, DWORD dwError, DownError nWork) {
     if (file) {
         DeleteHeldFile(file.Get());
         file.Close();
     }
-    PostToDialog(WM_DOWN_ERROR, dwError, nCode);
+    PostMessageW(job.hReportTo, WM_DOWN_ERROR, dwError, nWork);
     return 1;
 }
 
@@ -47,18 +47,18 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
         dwError = ERROR_FILE_INVALID;
     }
     if (!installer) {
-        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
     // The move never replaces a file, so an old installer goes first.
     if (!folder.DeleteOwnFile(pJob->strInstallerName, dwError)) {
         KORVIX_TRACE(L"_wremove() fail!\n\r");
-        return Fail(installer, dwError, DOWN_ERR_SYSTEM);
+        return Fail(*pJob, installer, dwError, DOWN_ERR_SYSTEM);
     }
     if (!folder.MoveInto(installer.Get(), pJob->strInstallerName, dwError)) {
-        return Fail(installer, dwError, DOWN_ERR_SYSTEM);
+        return Fail(*pJob, installer, dwError, DOWN_ERR_SYSTEM);
     }
-    PostToDialog(WM_DOWN_PROGRESS, 90, 0);
+    PostMessageW(pJob->hReportTo, WM_DOWN_PROGRESS, 90, 0);
 
     const std::wstring strInstaller = folder.Path() + L"\\" + pJob->strInstallerName;
     CInstallerTrust trust(BuildInstallerPolicy());
@@ -67,19 +67,19 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
         swprintf(szTrace, 128, L"installer refused: %ls 0x%08lX\n\r", trust.Reason(),
                  static_cast<unsigned long>(trust.Code()));
         KORVIX_TRACE(szTrace);
-        return Fail(installer, trust.Code(), DOWN_ERR_UNTRUSTED);
+        return Fail(*pJob, installer, trust.Code(), DOWN_ERR_UNTRUSTED);
     }
     // From here on the checked file is held for reading only, as the child
     // reads itself, and is deleted afterwards by name when it is still it.
     if (!HoldForReadingOnly(installer, dwError)) {
         folder.DeleteFileOf(pJob->strInstallerName, identity);
-        PostToDialog(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
-    auto fail = [&](DWORD dwFailure, LPARAM nCode) {
+    auto fail = [&](DWORD dwFailure, DownError nWork) {
         installer.Close();
         folder.DeleteFileOf(pJob->strInstallerName, identity);
-        PostToDialog(WM_DOWN_ERROR, dwFailure, nCode);
+        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, dwFailure, nWork);
         return 1u;
     };
     // The path handed to CreateProcessW must name the very file just checked:
@@ -126,19 +126,9 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
         // wParam is for the diagnosis only: here the child's exit code.
         return fail(dwExitCode, DOWN_ERR_SYSTEM);
     }
-    PostToDialog(WM_DOWN_PROGRESS, 100, 0);
+    PostMessageW(pJob->hReportTo, WM_DOWN_PROGRESS, 100, 0);
     installer.Close();
     folder.DeleteFileOf(pJob->strInstallerName, identity);
-    PostToDialog(WM_INSTALL_COMPLETE, 0, 0);
+    PostMessageW(pJob->hReportTo, WM_INSTALL_COMPLETE, 0, 0);
     return 1;
-}
-
-LRESULT CMainDlg::OnInstallCompleteMsg(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                                       BOOL& /*bHandled*/) {
-    g_downloadFolder.Release();  // the installer thread is done with it
-    ReportInstalled();
-    m_nInstallState = kPageFinished;
-    KillTimer(kSlideTimerId);
-    ShowFinishedPage();
-    return 0;
 }

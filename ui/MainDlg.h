@@ -8,20 +8,30 @@
 #include <string>
 #include <vector>
 
-#include "DownloadMessages.h"
 #include "DataExchange.h"
 #include "DpiScale.h"
 #include "DialogImpl.h"
-#include "MessageLoop.h"
-#include "UpdateUI.h"
-#include "resource.h"
 #include "DownProgressBarCtrl.h"
-#include "InstallControllerState.h"
-#include "SingleInstance.h"
 #include "EditImpl.h"
 #include "GdiplusImage.h"
+#include "InstallController.h"
+#include "InstallView.h"
+#include "MessageLoop.h"
 #include "OwnerDrawButton.h"
 #include "SelectStateButton.h"
+#include "SingleInstance.h"
+#include "WorkerThreads.h"
+#include "resource.h"
+
+// The notification-area icon's reports. wParam: icon id (1); lParam: mouse
+// message.
+const UINT WM_TRAY_NOTIFY = WM_USER + 100;  // 1124
+// void OnTrayNotify(UINT nIconId, UINT uMouseMsg)
+#define MSG_WM_TRAY_NOTIFY(func)                                \
+    MSG_CRACKED_BEGIN(WM_TRAY_NOTIFY)                           \
+    func(static_cast<UINT>(wParam), static_cast<UINT>(lParam)); \
+    lResult = 0;                                                \
+    MSG_CRACKED_END()
 
 // The install folder, bound to the path box (1009) by the data exchange.
 extern std::wstring g_strInstallPath;
@@ -29,12 +39,6 @@ extern std::wstring g_strInstallPath;
 // Id of the installing page's slideshow timer.
 const UINT_PTR kSlideTimerId = 3395;
 const UINT kSlideTimerMs = 5000;
-// Id of the timer that paces the relaunches of failed transfers.
-const UINT_PTR kRelaunchTimerId = 3396;
-// Id of the timer that watches for a silent download and shows that a
-// failed transfer is being tried again.
-const UINT_PTR kWatchTimerId = 3397;
-const UINT kWatchTimerMs = 1000;
 // The page's width at 96 DPI (and the licence page's height without the
 // options strip).
 const int kPageWidth = 650;
@@ -44,15 +48,13 @@ const int kExitCodeNormal = 1000;
 
 // The program's one window: a borderless 650 x 360 popup painted with GDI+
 // and skinned with pictures, showing the licence page (0), the installing
-// page (1) and the finished page (2) in turn. It owns all state; workers
-// only post messages to it. Its handlers live in the file of the subsystem
-// that owns them.
+// page (1) and the finished page (2) in turn. The installation itself is its
+// controller's, which handles the workers' reports first and asks the
+// window, as its view, to show what it decided.
 class CMainDlg : public CDialogImpl<CMainDlg>,
-                 public CUpdateUI<CMainDlg>,
                  public CMessageFilter,
-                 public CIdleHandler,
                  public CWinDataExchange<CMainDlg>,
-                 public InstallControllerState {
+                 public IInstallView {
 public:
     enum { IDD = IDD_MAINDLG };
     enum { kPageLicence = 0, kPageInstalling = 1, kPageFinished = 2 };
@@ -61,35 +63,29 @@ public:
     ~CMainDlg() override = default;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    BOOL OnIdle() override;
 
     BEGIN_MSG_MAP(CMainDlg)
-        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        CHAIN_MSG_MAP_MEMBER(m_controller)
+        MSG_WM_INITDIALOG(OnInitDialog)
+        MSG_WM_DESTROY(OnDestroy)
         MSG_WM_NCHITTEST(OnNcHitTest)
-        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
-        MESSAGE_HANDLER(WM_DOWN_PROGRESS, OnDownProgressMsg)
-        MESSAGE_HANDLER(WM_DOWN_FILESIZE, OnFileSizeMsg)
-        MESSAGE_HANDLER(WM_SEGMENT_COMPLETE, OnSegmentCompleteMsg)
-        MESSAGE_HANDLER(WM_DOWN_ERROR, OnDownErrorMsg)
-        MESSAGE_HANDLER(WM_INSTALL_COMPLETE, OnInstallCompleteMsg)
-        MESSAGE_HANDLER(WM_UNION_FILE_COMPLETE, OnUnionFileCompleteMsg)
-        MESSAGE_HANDLER(WM_TRAY_NOTIFY, OnTrayNotify)
-        MESSAGE_HANDLER(WM_BRING_TO_FRONT, OnBringToFront)
-        MESSAGE_HANDLER(TaskbarCreatedMessage(), OnTaskbarCreated)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+        MSG_WM_DPICHANGED(OnDpiChanged)
+        MSG_WM_TRAY_NOTIFY(OnTrayNotify)
+        MSG_NOTICE(WM_BRING_TO_FRONT, OnBringToFront)
+        MSG_NOTICE(TaskbarCreatedMessage(), OnTaskbarCreated)
+        MSG_WM_PAINT(OnPaint)
+        MSG_WM_CTLCOLORSTATIC(OnCtlColorStatic)
         MSG_WM_TIMER(OnTimer)
         MSG_WM_CLOSE(OnClose)
-        COMMAND_HANDLER(IDC_BTN_CLOSE, BN_CLICKED, OnBtnClose)
-        COMMAND_HANDLER(IDC_BTN_MIN, BN_CLICKED, OnBtnMin)
-        COMMAND_HANDLER(IDC_BTN_INSTALL, BN_CLICKED, OnBtnInstall)
-        COMMAND_HANDLER(IDC_CHK_OPTIONS, BN_CLICKED, OnChkOptions)
-        COMMAND_HANDLER(IDC_CHK_AGREE, BN_CLICKED, OnChkAgree)
-        COMMAND_HANDLER(IDC_BTN_LICENCE, BN_CLICKED, OnBtnLicence)
-        COMMAND_HANDLER(IDC_BTN_HIDE, BN_CLICKED, OnBtnHide)
-        COMMAND_HANDLER(IDC_BTN_START, BN_CLICKED, OnBtnStart)
-        COMMAND_HANDLER(IDC_BTN_BROWSE, BN_CLICKED, OnBtnBrowse)
+        BN_CLICKED_HANDLER(IDC_BTN_CLOSE, OnBtnClose)
+        BN_CLICKED_HANDLER(IDC_BTN_MIN, OnBtnMin)
+        BN_CLICKED_HANDLER(IDC_BTN_INSTALL, OnBtnInstall)
+        BN_CLICKED_HANDLER(IDC_CHK_OPTIONS, OnChkOptions)
+        BN_CLICKED_HANDLER(IDC_CHK_AGREE, OnChkAgree)
+        BN_CLICKED_HANDLER(IDC_BTN_LICENCE, OnBtnLicence)
+        BN_CLICKED_HANDLER(IDC_BTN_HIDE, OnBtnHide)
+        BN_CLICKED_HANDLER(IDC_BTN_START, OnBtnStart)
+        BN_CLICKED_HANDLER(IDC_BTN_BROWSE, OnBtnBrowse)
         REFLECT_NOTIFICATIONS()
     END_MSG_MAP()
 
@@ -107,13 +103,14 @@ public:
     BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage);
 
     // What each page shows (ui/MainDlgPages.cpp); the decisions to switch
-    // are the controller's and the installer handler's.
+    // are the controller's.
     bool IsAgreementTicked();
     // The reminder under the agreement box, after a press without the tick.
     void ShowAgreementReminder();
     // The installing page at 0%: the licence page's controls and the options
-    // strip go, the bar, the status line and the hide button come.
-    void ShowInstallingPage();
+    // strip go, the bar, the status line and the hide button come; the
+    // slides turn.
+    void ShowInstalling() override;
     // Places every control at m_scale (ui/MainDlgLayout.cpp), with fonts
     // for it; PlaceControl places one; the window's height is nHeight at
     // 96 DPI, scaled.
@@ -121,15 +118,23 @@ public:
     void PlaceControl(int nId);
     void ResizeTo(int nHeight);
     // The bar and the status line at nPos percent.
-    void ShowProgressPosition(int nPos);
+    void ShowProgress(int nPos) override;
     // The status line says that the program is connecting again; the bar
     // keeps its place.
-    void ShowReconnecting();
-    // The finished page: the start, close and minimise buttons; a hidden
-    // window shows again (its icon goes first).
-    void ShowFinishedPage();
+    void ShowReconnecting() override;
+    // The finished page, after its event: the start, close and minimise
+    // buttons; a hidden window shows again (its icon goes first).
+    void ShowFinished() override;
+    // The outcome's box, over a window the user can see; then the end.
+    void ShowNetworkFailure() override;
+    void ShowLocalFailure() override;
+    void ArmTimer(UINT_PTR nId, UINT nMs) override { SetTimer(nId, nMs); }
+    void DisarmTimer(UINT_PTR nId) override { KillTimer(nId); }
 
-    // Page, scale, controls, pictures and tray record, in this order.
+    // The workers and the controller that starts them, in this order; page,
+    // scale, controls, pictures and tray record.
+    CWorkerThreads m_workers;
+    CInstallController m_controller{*this, m_workers};
     int m_nInstallState = kPageLicence;
     CDpiScale m_scale;              // the window's DPI; the tests set it
     HFONT m_hScaledFont = nullptr;  // the labels' font at m_scale, when not the dialog's
@@ -159,15 +164,15 @@ public:
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).
-    LRESULT OnInitDialog(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    BOOL OnInitDialog(CWindow wndFocus, LPARAM lInitParam);
+    void OnDestroy();
     UINT OnNcHitTest(CPoint point);
-    LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnCtlColorStatic(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void OnPaint(HDC hDc);
+    HBRUSH OnCtlColorStatic(HDC hDc, HWND hStatic);
     void CenterOnWorkArea();
     void UseFontsForDpi();
     void KeepDialogLayoutOnDpiChange();
-    LRESULT OnDpiChanged(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void OnDpiChanged(UINT nDpiX, UINT nDpiY, const RECT* pSuggested);
     // Names every control for screen readers, in the user's language; the
     // path box by its label.
     void NameControls(CWindow lblPath);
@@ -178,8 +183,8 @@ private:
     // Commands and tray (ui/MainDlgCommands.cpp).
     void OnTimer(UINT_PTR nIdEvent);
     void OnClose();
-    LRESULT OnTrayNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnBringToFront(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void OnTrayNotify(UINT nIconId, UINT uMouseMsg);
+    void OnBringToFront();
     // Shows a window that was hidden (and its icon goes) or minimised.
     void ShowAgain();
     // After a page switch the focus, if it is this window's, goes to the
@@ -191,47 +196,17 @@ private:
     void RemoveTrayIcon();
     // The shell's notification area was made anew (Explorer restarted).
     static UINT TaskbarCreatedMessage();
-    LRESULT OnTaskbarCreated(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnBtnClose(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    LRESULT OnBtnMin(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    LRESULT OnChkAgree(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    LRESULT OnChkOptions(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    LRESULT OnBtnLicence(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    LRESULT OnBtnBrowse(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    LRESULT OnBtnHide(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
+    void OnTaskbarCreated();
+    void OnBtnClose();
+    void OnBtnMin();
+    void OnChkAgree();
+    void OnChkOptions();
+    void OnBtnLicence();
+    void OnBtnBrowse();
+    void OnBtnHide();
+    // Install with the box ticked: its event, then the controller starts.
+    void OnBtnInstall();
+    // The installed product, as the desktop user; then the end.
+    void OnBtnStart();
     void InitTrayIcon(HICON hBigIcon);
-
-    // Install controller (download/InstallController.cpp).
-    LRESULT OnBtnInstall(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    void StartInstall();
-    void RestartInstall();
-    LRESULT OnDownErrorMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnDownProgressMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    void StartSegmentTransfer(int nId);
-    void RelaunchParkedSegments();
-    void QueueRelaunch(int nCode);
-    void OnRelaunchTimer();
-    void OnWatchTimer();
-    // The two ends of a failed installation: a box, then exit code 1000.
-    void OnNetworkFailure();
-    void OnLocalFailure();
-    void BeginFailureOutcome();
-
-    // Segment table and assembly (download/SegmentAssembly.cpp).
-    LRESULT OnFileSizeMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnSegmentCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnUnionFileCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    void StartSegmentWrite(int nId);
-    // Closes the partial file once no write runs, and deletes it.
-    void DiscardDownload();
-
-    // Installer, product and analytics (install/).
-    LRESULT OnInstallCompleteMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    LRESULT OnBtnStart(WORD wNotifyCode, WORD wId, HWND hWndCtl, BOOL& bHandled);
-    void LoadClientId();
-    void ReportStartInstall();
-    void ReportInstalled();
-    void SendAnalyticsEvent(LPCWSTR pszEventLiteral);
 };
-
-extern CMainDlg* g_pMainDlg;

@@ -2,9 +2,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <io.h>
+
+#include "Analytics.h"
 #include "DesktopShell.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
+#include "ProductLaunch.h"
+#include "ShellFolder.h"
 
 namespace {
 
@@ -22,13 +27,11 @@ int CMainDlg::ShowMessageBox(HWND hOwner, LPCWSTR pszText, LPCWSTR pszCaption, U
     return MessageBoxW(hOwner, pszText, pszCaption, uType);
 }
 
-LRESULT CMainDlg::OnBtnClose(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                             BOOL& /*bHandled*/) {
+void CMainDlg::OnBtnClose() {
     if (ShowMessageBox(m_hWnd, GetLanStr(L"STR_CLOSE_TIP").c_str(),
                        GetLanStr(L"STR_SOFT_TIP").c_str(), MB_YESNO) == IDYES) {
         CloseDialog(kExitCodeNormal);
     }
-    return 0;
 }
 
 void CMainDlg::OnClose() {
@@ -36,27 +39,21 @@ void CMainDlg::OnClose() {
         ShowWindow(SW_HIDE);  // comes back when the installation ends
         return;
     }
-    BOOL bHandled = TRUE;
-    OnBtnClose(0, IDC_BTN_CLOSE, nullptr, bHandled);
+    OnBtnClose();
 }
 
-LRESULT CMainDlg::OnBtnMin(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                           BOOL& /*bHandled*/) {
+void CMainDlg::OnBtnMin() {
     ShowWindow(SW_MINIMIZE);
-    return 0;
 }
 
-LRESULT CMainDlg::OnChkAgree(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                             BOOL& /*bHandled*/) {
+void CMainDlg::OnChkAgree() {
     // Unticking does not bring the warning back; only the install button does.
     if (m_chkAgree.GetSelectState() == 1) {
         m_lblAgree.ShowWindow(SW_HIDE);
     }
-    return 0;
 }
 
-LRESULT CMainDlg::OnChkOptions(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                               BOOL& /*bHandled*/) {
+void CMainDlg::OnChkOptions() {
     int nHeight = m_chkOptions.GetSelectState() == 1 ? kHeightOptions : kHeightClosed;
     ResizeTo(nHeight);
     // The frame and the hairline at 359 move with the height, but a resize
@@ -64,18 +61,14 @@ LRESULT CMainDlg::OnChkOptions(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCt
     // old frame when opening and loses it when closing. The transparent
     // picture buttons are not clipped out of the page, so they repaint too.
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    return 0;
 }
 
-LRESULT CMainDlg::OnBtnLicence(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                               BOOL& /*bHandled*/) {
+void CMainDlg::OnBtnLicence() {
     // The browser runs as the desktop user, not with the program's token.
     OpenAsDesktopUser(GetLanStr(L"STR_LICENCE_URL"), std::wstring());
-    return 0;
 }
 
-LRESULT CMainDlg::OnBtnBrowse(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                              BOOL& /*bHandled*/) {
+void CMainDlg::OnBtnBrowse() {
     std::wstring strTitle = GetLanStr(L"STR_SELECT_FOLDER");
     wchar_t szDisplayName[MAX_PATH] = {};
     BROWSEINFOW bi = {};
@@ -85,14 +78,13 @@ LRESULT CMainDlg::OnBtnBrowse(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl
     bi.ulFlags = BIF_EDITBOX;
     LPITEMIDLIST pidl = SHBrowseForFolderW(&bi);
     if (!pidl) {
-        return 0;  // cancelled: nothing changes
+        return;  // cancelled: nothing changes
     }
     wchar_t szPath[MAX_PATH] = {};
     SHGetPathFromIDListW(pidl, szPath);  // a virtual folder gives ""
     CoTaskMemFree(pidl);
     g_strInstallPath = szPath;
     DoDataExchange(FALSE);
-    return 0;
 }
 
 namespace {
@@ -128,15 +120,13 @@ void CMainDlg::InitTrayIcon(HICON /*hBigIcon*/) {
     lstrcpynW(m_nid.szInfoTitle, strProject.c_str(), ARRAYSIZE(m_nid.szInfoTitle));
 }
 
-LRESULT CMainDlg::OnBtnHide(WORD /*wNotifyCode*/, WORD /*wId*/, HWND /*hWndCtl*/,
-                            BOOL& /*bHandled*/) {
+void CMainDlg::OnBtnHide() {
     // Without its icon a hidden window could not be brought back: it shows
     // again.
     ShowWindow(SW_HIDE);
     if (!AddTrayIcon(true)) {
         ShowWindow(SW_SHOWNORMAL);
     }
-    return 0;
 }
 
 bool CMainDlg::AddTrayIcon(bool bBalloon) {
@@ -160,28 +150,25 @@ UINT CMainDlg::TaskbarCreatedMessage() {
     return s_uMsg;
 }
 
-LRESULT CMainDlg::OnTaskbarCreated(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                                   BOOL& /*bHandled*/) {
+void CMainDlg::OnTaskbarCreated() {
     // A new notification area has none of the old icons: a hidden window
     // gets its icon back, without the balloon; failing that, it shows. An
     // area that still has it (Wine announces its area when the first icon
     // comes) is left alone.
     if (!m_bTrayIcon) {
-        return 0;
+        return;
     }
     NOTIFYICONDATAW nid = m_nid;
     nid.uFlags = NIF_TIP;
     if (!Shell_NotifyIconW(NIM_MODIFY, &nid) && !AddTrayIcon(false)) {
         ShowWindow(SW_SHOWNORMAL);
     }
-    return 0;
 }
 
-LRESULT CMainDlg::OnTrayNotify(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
-    if (wParam == kTrayIconId && (lParam == WM_LBUTTONUP || lParam == WM_RBUTTONUP)) {
+void CMainDlg::OnTrayNotify(UINT nIconId, UINT uMouseMsg) {
+    if (nIconId == kTrayIconId && (uMouseMsg == WM_LBUTTONUP || uMouseMsg == WM_RBUTTONUP)) {
         ShowAgain();
     }
-    return 0;
 }
 
 void CMainDlg::ShowAgain() {
@@ -208,20 +195,13 @@ void CMainDlg::KeepFocusOnPage(HWND hPageButton) {
     }
 }
 
-LRESULT CMainDlg::OnBringToFront(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                                 BOOL& /*bHandled*/) {
+void CMainDlg::OnBringToFront() {
     ShowAgain();
     SetForegroundWindow(m_hWnd);
-    return 0;
 }
 
 void CMainDlg::OnTimer(UINT_PTR nIdEvent) {
-    if (nIdEvent == kRelaunchTimerId) {
-        OnRelaunchTimer();
-        return;
-    }
-    if (nIdEvent == kWatchTimerId) {
-        OnWatchTimer();
+    if (nIdEvent != kSlideTimerId) {
         return;
     }
     if (m_vecSlides.size() == 3) {
@@ -235,4 +215,37 @@ void CMainDlg::OnTimer(UINT_PTR nIdEvent) {
     }
     InvalidateRect(nullptr, FALSE);
     UpdateWindow();
+}
+
+void CMainDlg::OnBtnInstall() {
+    const std::wstring strTip = GetLanStr(L"STR_SOFT_TIP");
+    if (!IsAgreementTicked()) {
+        ShowMessageBox(m_hWnd, GetLanStr(L"STR_AGREE_INSTALL").c_str(), strTip.c_str(),
+                       MB_ICONINFORMATION);
+        ShowAgreementReminder();
+        return;
+    }
+    ReportStartInstall(GetLanStr(L"STR_PROJECT_NAME"));
+    // The folder typed in the box; one that is not there gives way to the
+    // default, which the installer makes.
+    DoDataExchange(TRUE);
+    InstallRequest request;
+    request.strUrl = GetLanStr(L"STR_DOWN_URL");
+    request.strInstallPath = g_strInstallPath;
+    if (_waccess(request.strInstallPath.c_str(), 0) != 0) {
+        request.strInstallPath = SpecialFolderPath(CSIDL_PROGRAM_FILESX86);
+    }
+    request.strPublicDocs = SpecialFolderPath(CSIDL_COMMON_DOCUMENTS);
+    if (!m_controller.StartInstall(request)) {
+        ShowMessageBox(m_hWnd, GetLanStr(L"STR_URL_ERROR").c_str(), strTip.c_str(),
+                       MB_ICONINFORMATION);
+        return;
+    }
+    g_strInstallPath = request.strInstallPath;  // where the product is started from
+}
+
+void CMainDlg::OnBtnStart() {
+    StartProduct(g_strInstallPath, GetLanStr(L"STR_COMPANY_NAME"), GetLanStr(L"STR_PROJECT_NAME"),
+                 GetLanStr(L"STR_PROCESS_NAME"));
+    CloseDialog(kExitCodeNormal);
 }

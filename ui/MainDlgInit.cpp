@@ -12,7 +12,6 @@
 #include "MainDlg.h"
 #include "PngImage.h"
 
-CMainDlg* g_pMainDlg = nullptr;
 std::wstring g_strInstallPath;
 
 namespace {
@@ -134,8 +133,7 @@ void CMainDlg::CenterOnWorkArea() {
     SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                               BOOL& /*bHandled*/) {
+BOOL CMainDlg::OnInitDialog(CWindow /*wndFocus*/, LPARAM /*lInitParam*/) {
     m_scale = CDpiScale(WindowDpi(m_hWnd));
     KeepDialogLayoutOnDpiChange();
     ResizeTo(kPageHeight);
@@ -156,15 +154,11 @@ LRESULT CMainDlg::OnInitDialog(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam
     _ASSERTE(pLoop != nullptr);
     if (pLoop) {
         pLoop->AddMessageFilter(this);
-        pLoop->AddIdleHandler(this);
     }
-    UIAddChildWindowContainer(m_hWnd);
-
-    m_pSegments = nullptr;
-    g_pMainDlg = this;
+    m_controller.SetReportWindow(m_hWnd);
     // A second copy of the program finds this window by it.
     SetPropW(m_hWnd, kMainWindowProp, m_hWnd);
-    m_nCurrentWriteId = m_nRetryCount = m_nCompleteCount = m_nInstallState = 0;
+    m_nInstallState = kPageLicence;
 
     if (!LoadPngImage(213, L"PNG", m_imgLogo.Receive()) ||
         !LoadPngImage(214, L"PNG", m_imgCenter.Receive()) ||
@@ -260,16 +254,13 @@ void CMainDlg::NameControls(CWindow lblPath) {
     m_progress.SetAccessibleName(GetLanStr(L"STR_DOWNLOADING"));
 }
 
-LRESULT CMainDlg::OnDestroy(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                            BOOL& /*bHandled*/) {
+void CMainDlg::OnDestroy() {
     CMessageLoop* pLoop = _Module.GetMessageLoop();
     if (pLoop) {
         pLoop->RemoveMessageFilter(this);
-        pLoop->RemoveIdleHandler(this);
     }
     RemovePropW(m_hWnd, kMainWindowProp);
     RemoveTrayIcon();  // however the program ends, no dead icon stays
-    return 0;
 }
 
 BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
@@ -301,11 +292,6 @@ void CMainDlg::SetKeyboardCues(WPARAM wChange) {
     // the controls are told here too (the same news twice changes nothing).
     SendMessage(WM_CHANGEUISTATE, wChange, 0);
     EnumChildWindows(m_hWnd, SendUpdateUiState, static_cast<LPARAM>(wChange));
-}
-
-BOOL CMainDlg::OnIdle() {
-    UIUpdateChildWindows();
-    return FALSE;
 }
 
 void CMainDlg::CloseDialog(int nExitCode) {

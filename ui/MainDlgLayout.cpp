@@ -103,14 +103,12 @@ void CMainDlg::UseFontsForDpi() {
     m_hScaledFont = hFont != hDialogFont ? hFont : nullptr;
 }
 
-LRESULT CMainDlg::OnDpiChanged(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
+void CMainDlg::OnDpiChanged(UINT /*nDpiX*/, UINT nDpiY, const RECT* pSuggested) {
     // Dragged to a monitor of another scale: the suggested rectangle keeps
     // the window under the pointer at its new size.
-    m_scale = CDpiScale(HIWORD(wParam));
-    const RECT* pSuggested = reinterpret_cast<const RECT*>(lParam);
+    m_scale = CDpiScale(nDpiY);
     SetWindowPos(nullptr, pSuggested->left, pSuggested->top, pSuggested->right - pSuggested->left,
                  pSuggested->bottom - pSuggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    return 0;
 }

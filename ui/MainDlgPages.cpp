@@ -1,8 +1,19 @@
 #include <windows.h>
 
+#include "Analytics.h"
+#include "DesktopShell.h"
 #include "DownloadProgress.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
+
+namespace {
+
+// The status line at nPos percent, in the user's language.
+std::wstring ProgressText(int nPos) {
+    return FormatProgressText(GetLanStr(L"STR_INSTALLING_WAIT"), nPos, GetLanStr(L"STR_FINISH"));
+}
+
+}  // namespace
 
 bool CMainDlg::IsAgreementTicked() {
     return m_chkAgree.GetSelectState() == 1;
@@ -12,7 +23,9 @@ void CMainDlg::ShowAgreementReminder() {
     m_lblAgree.ShowWindow(SW_SHOW);
 }
 
-void CMainDlg::ShowInstallingPage() {
+void CMainDlg::ShowInstalling() {
+    m_nInstallState = kPageInstalling;
+    SetTimer(kSlideTimerId, kSlideTimerMs);
     ResizeTo(kPageHeight);
     // The options strip goes too: below the page's new height it cannot be
     // seen, and the keyboard must not reach it there.
@@ -23,7 +36,6 @@ void CMainDlg::ShowInstallingPage() {
     m_progress.ShowWindow(SW_SHOW);
     m_progress.SetRange32(0, 100);
     m_progress.SetPos(0);
-    m_nShownPosition = 0;
     m_btnHide.ShowWindow(SW_SHOW);
     m_lblStatus.SetWindowText(ProgressText(0).c_str());
     m_lblStatus.ShowWindow(SW_SHOW);
@@ -32,7 +44,7 @@ void CMainDlg::ShowInstallingPage() {
     UpdateWindow();
 }
 
-void CMainDlg::ShowProgressPosition(int nPos) {
+void CMainDlg::ShowProgress(int nPos) {
     m_progress.SetPos(nPos);
     m_lblStatus.SetWindowText(ProgressText(nPos).c_str());
 }
@@ -41,7 +53,10 @@ void CMainDlg::ShowReconnecting() {
     m_lblStatus.SetWindowText(GetLanStr(L"STR_RECONNECTING").c_str());
 }
 
-void CMainDlg::ShowFinishedPage() {
+void CMainDlg::ShowFinished() {
+    ReportInstalled(GetLanStr(L"STR_PROJECT_NAME"));
+    m_nInstallState = kPageFinished;
+    KillTimer(kSlideTimerId);
     m_progress.ShowWindow(SW_HIDE);
     m_btnHide.ShowWindow(SW_HIDE);
     m_lblStatus.ShowWindow(SW_HIDE);
@@ -54,4 +69,23 @@ void CMainDlg::ShowFinishedPage() {
         ShowWindow(SW_SHOW);
     }
     KeepFocusOnPage(m_btnStart);
+}
+
+void CMainDlg::ShowNetworkFailure() {
+    ShowAgain();  // the box needs an owner the user can see
+    int nAnswer = ShowMessageBox(m_hWnd, GetLanStr(L"STR_NETWORK_ERROR").c_str(),
+                                 GetLanStr(L"STR_ERROR").c_str(), MB_OKCANCEL);
+    if (nAnswer == IDOK) {
+        // The user can fetch the full package by hand, in a browser that
+        // runs as the desktop user.
+        OpenAsDesktopUser(GetLanStr(L"STR_DOWN_URL"), std::wstring());
+    }
+    CloseDialog(kExitCodeNormal);
+}
+
+void CMainDlg::ShowLocalFailure() {
+    ShowAgain();
+    ShowMessageBox(m_hWnd, GetLanStr(L"STR_NOTICE_PROCESS2").c_str(),
+                   GetLanStr(L"STR_SYSTEM_ERROR").c_str(), MB_ICONERROR);
+    CloseDialog(kExitCodeNormal);
 }

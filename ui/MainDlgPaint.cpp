@@ -11,7 +11,7 @@ const Gdiplus::ARGB kFrame = Gdiplus::Color::MakeARGB(255, 204, 204, 204);
 
 }  // namespace
 
-LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, BOOL& /*bHandled*/) {
+void CMainDlg::OnPaint(HDC /*hDc*/) {
     CPaintScope paint(m_hWnd);
     RECT rcClient = {};
     GetClientRect(&rcClient);
@@ -41,7 +41,6 @@ LRESULT CMainDlg::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, B
             break;
     }
     FrameRectangle(graphics, kFrame, RECT{0, 0, nWidth, nHeight}, s(1));
-    return 0;
 }
 
 UINT CMainDlg::OnNcHitTest(CPoint point) {
@@ -52,17 +51,14 @@ UINT CMainDlg::OnNcHitTest(CPoint point) {
     return PtInRect(&rc, point) ? HTCAPTION : HTNOWHERE;
 }
 
-LRESULT CMainDlg::OnCtlColorStatic(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
-                                   BOOL& /*bHandled*/) {
-    HDC hDC = reinterpret_cast<HDC>(wParam);
-    HWND hLabel = reinterpret_cast<HWND>(lParam);
-    if (hLabel == m_lblAgree.m_hWnd) {
-        SetTextColor(hDC, RGB(255, 0, 0));
-        SetBkMode(hDC, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(GetCurrentObject(hDC, OBJ_BRUSH));
+HBRUSH CMainDlg::OnCtlColorStatic(HDC hDc, HWND hStatic) {
+    if (hStatic == m_lblAgree.m_hWnd) {
+        SetTextColor(hDc, RGB(255, 0, 0));
+        SetBkMode(hDc, TRANSPARENT);
+        return static_cast<HBRUSH>(GetCurrentObject(hDc, OBJ_BRUSH));
     }
-    if (hLabel == m_lblStatus.m_hWnd) {
-        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    if (hStatic == m_lblStatus.m_hWnd) {
+        return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     }
-    return 0;  // default dialog processing
+    return nullptr;  // default dialog processing
 }

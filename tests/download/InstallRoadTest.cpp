@@ -19,7 +19,6 @@
 
 #include "AppModule.h"
 #include "ComApartment.h"
-#include "DownloadGlobals.h"
 #include "DownloadUrl.h"
 #include "LanguagePacks.h"
 #include "MainDlg.h"
@@ -102,7 +101,7 @@ protected:
         m_pDlg->ShowWindow(SW_SHOWNORMAL);
         m_pRoad.reset(new CRoadObserver(*m_pDlg));
         // The budget's logic at a quicker pace than a user's outage needs.
-        m_pDlg->m_pacer = CRelaunchPacer(5, 20);
+        Controller().m_pacer = CRelaunchPacer(5, 20);
         // Any box is answered, so that no scenario can hang in one.
         m_pAnswerer.reset(new CBoxAnswerer(m_pDlg->m_hWnd, IDOK));
         m_pRoad->PumpFor(100);
@@ -133,6 +132,7 @@ protected:
     }
 
     HWND Item(int nId) { return m_pDlg->GetDlgItem(nId); }
+    CInstallController& Controller() { return m_pDlg->m_controller; }
 
     // A user's road: folder typed, box ticked, install pressed.
     void PressInstall(bool bTick = true) {
@@ -230,7 +230,7 @@ protected:
         ASSERT_EQ(1u, answerer.Texts().size());
         EXPECT_EQ(GetLanStr(pszText), answerer.Texts()[0]);
         EXPECT_EQ(GetLanStr(pszCaption), answerer.Captions()[0]);
-        EXPECT_EQ(1, g_nFatalCount);
+        EXPECT_EQ(1, Controller().m_nFatalCount);
         ExpectNothingOfTheRunLeft();
     }
 
@@ -308,7 +308,7 @@ TEST_F(InstallRoad, WholeRoad) {
     ExpectInstallerRanOnThePayload();
     ExpectBarEndsWith(80);
     ExpectFinishedPage();
-    EXPECT_FALSE(g_bFallback);
+    EXPECT_FALSE(Controller().m_bFallback);
     EXPECT_TRUE(m_pRoad->m_vecFailures.empty());
     ExpectFolderWritableByUsOnly();
 
@@ -355,7 +355,7 @@ TEST_F(InstallRoad, FaultsHeal) {
     ASSERT_TRUE(PumpUntilFinished());
     ExpectAssembledInOrder();
     ExpectInstallerRanOnThePayload();
-    EXPECT_FALSE(g_bFallback);
+    EXPECT_FALSE(Controller().m_bFallback);
 
     // The slow segments 0 and 1 completed after 2; written in order anyway.
     const std::vector<int>& vecDone = m_pRoad->m_vecCompleted;
@@ -385,7 +385,7 @@ TEST_F(InstallRoad, FaultsHeal) {
 TEST_F(InstallRoad, StalledRangeResumesInFallback) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
-    EXPECT_TRUE(g_bFallback);
+    EXPECT_TRUE(Controller().m_bFallback);
     ExpectAssembledInOrder();
     ExpectInstallerRanOnThePayload();
     std::vector<std::string> vecSeg5 = Requests("5");
@@ -405,12 +405,12 @@ TEST_F(InstallRoad, StalledRangeResumesInFallback) {
 // others are in, the silence limit (shortened here) brings the network box,
 // without waiting for the budget.
 TEST_F(InstallRoad, SilentRangeEndsInNetworkBox) {
-    m_pDlg->m_nSilenceLimitMs = 4000;
+    Controller().m_nSilenceLimitMs = 4000;
     CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
     const DWORD dwStart = GetTickCount();
     PressInstall();
     ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
-    EXPECT_EQ(39, m_pDlg->m_nCompleteCount);
+    EXPECT_EQ(39, Controller().m_nCompleteCount);
     EXPECT_LT(GetTickCount() - dwStart, 25000u) << "a receive time-out came first";
 }
 
@@ -418,7 +418,7 @@ TEST_F(InstallRoad, SilentRangeEndsInNetworkBox) {
 TEST_F(InstallRoad, SizeQueryFailingFortyOneTimes) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
-    EXPECT_FALSE(g_bFallback);
+    EXPECT_FALSE(Controller().m_bFallback);
     std::vector<std::string> vecSize = Requests("size");
     EXPECT_EQ(42u, vecSize.size());
     for (const std::string& strLine : vecSize) {
@@ -436,7 +436,7 @@ TEST_F(InstallRoad, SlowSizeQueryFailures) {
     CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
     PressInstall();
     ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
-    EXPECT_TRUE(g_bFallback);
+    EXPECT_TRUE(Controller().m_bFallback);
     EXPECT_GE(Requests("size").size(), 2u) << "the receive time-out did not end the first try";
     EXPECT_LE(Requests("size").size(), 3u) << "the minute did not bound the tries";
     // While the size was asked again, the status line said so.
@@ -450,7 +450,7 @@ TEST_F(InstallRoad, SlowSizeQueryFailures) {
 TEST_F(InstallRoad, FallbackToPlainHttp) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
-    EXPECT_TRUE(g_bFallback);
+    EXPECT_TRUE(Controller().m_bFallback);
     size_t nSizeFailures =
         std::count(m_pRoad->m_vecFailures.begin(), m_pRoad->m_vecFailures.end(), DOWN_ERR_FILESIZE);
     EXPECT_EQ(42u, nSizeFailures);
@@ -496,7 +496,7 @@ TEST_F(InstallRoad, FortyRangesAtOnce) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
     ExpectInstallerRanOnThePayload();
-    EXPECT_FALSE(g_bFallback);
+    EXPECT_FALSE(Controller().m_bFallback);
     EXPECT_EQ(40, MostRangesOpen());
     for (DWORD dwOption :
          {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER}) {
@@ -512,7 +512,7 @@ TEST_F(InstallRoad, FortyRangesAtOnceInFallback) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
     ExpectInstallerRanOnThePayload();
-    EXPECT_TRUE(g_bFallback);
+    EXPECT_TRUE(Controller().m_bFallback);
     EXPECT_EQ(40, MostRangesOpen());
 }
 
@@ -523,7 +523,7 @@ TEST_F(InstallRoad, NetworkFailureOk) {
     PressInstall();
     ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
     EXPECT_EQ(2u, answerer.Buttons()[0]);
-    EXPECT_EQ(39, m_pDlg->m_nCompleteCount);
+    EXPECT_EQ(39, Controller().m_nCompleteCount);
     // The browser stand-in writes the address it was given.
     std::wstring strOpened = WinePath(EnvA("KORVIX_BROWSER_RECORD"));
     m_pRoad->PumpUntil([&] { return !ReadWholeFile(strOpened).empty(); }, 20000);
@@ -587,10 +587,10 @@ TEST_F(InstallRoad, ZeroSizeFails) {
     CBoxAnswerer& answerer = ExpectBoxes(IDOK);
     PressInstall();
     ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
-    EXPECT_TRUE(g_bFallback);
+    EXPECT_TRUE(Controller().m_bFallback);
     EXPECT_EQ(84u, m_pRoad->m_vecFailures.size());
     EXPECT_EQ(42u, Requests("size").size());
-    EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
+    EXPECT_EQ(nullptr, Controller().m_pSegments);
 }
 
 // A size the process cannot hold in memory (about 1.9 GB, which a large-
@@ -607,7 +607,7 @@ TEST_F(InstallRoad, AllocationFailureFails) {
     ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
     EXPECT_EQ(std::vector<LPARAM>{DOWN_ERR_SYSTEM}, m_pRoad->m_vecFailures);
     EXPECT_EQ(ERROR_NOT_ENOUGH_MEMORY, static_cast<DWORD>(m_pRoad->m_vecErrors.front()));
-    EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
+    EXPECT_EQ(nullptr, Controller().m_pSegments);
     EXPECT_EQ(1u, ServerLog().size()) << "only the size query may reach the server";
 }
 
@@ -681,7 +681,7 @@ TEST_F(InstallRoad, NoFileNameFails) {
     PressInstall();
     ExpectFailureOutcome(answerer, L"STR_NOTICE_PROCESS2", L"STR_SYSTEM_ERROR");
     EXPECT_EQ(std::vector<LPARAM>{DOWN_ERR_URL}, m_pRoad->m_vecFailures);
-    EXPECT_EQ(nullptr, m_pDlg->m_pSegments);
+    EXPECT_EQ(nullptr, Controller().m_pSegments);
     size_t nGets = 0;
     for (const std::string& strLine : ReadLines(WinePath(EnvA("KORVIX_NGINX_LOG")))) {
         nGets += strLine.find("\"GET /korvix.d/setup") != std::string::npos ? 1 : 0;

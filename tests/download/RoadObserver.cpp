@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "DownloadGlobals.h"
 #include "DownloadMessages.h"
 #include "MainDlg.h"
 #include "SegmentInfo.h"
@@ -37,10 +36,11 @@ LRESULT CALLBACK CRoadObserver::WatchProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
 }
 
 void CRoadObserver::Observe(const MSG& msg) {
-    if (g_downloadFolder.IsOpen()) {
-        m_strDownloadFolder = g_downloadFolder.Path();
+    const CInstallController& controller = m_dlg.m_controller;
+    if (controller.m_downloadFolder.IsOpen()) {
+        m_strDownloadFolder = controller.m_downloadFolder.Path();
     }
-    if (msg.message == WM_DOWN_ERROR) {
+    if (msg.message == WM_DOWN_ERROR || msg.message == WM_SEGMENT_FAILED) {
         m_vecFailures.push_back(msg.lParam);
         m_vecErrors.push_back(msg.wParam);
         if (!m_bProgressSeen) {
@@ -48,17 +48,17 @@ void CRoadObserver::Observe(const MSG& msg) {
         }
     } else if (msg.message == WM_DOWN_PROGRESS && msg.wParam == 0 && !m_bProgressSeen) {
         m_bProgressSeen = true;
-        m_vecParkedAtFirstProgress = m_dlg.m_vecFailed;
+        m_vecParkedAtFirstProgress = controller.m_vecFailed;
     } else if (msg.message == WM_SEGMENT_COMPLETE) {
         m_vecCompleted.push_back(static_cast<int>(msg.lParam));
     } else if (msg.message == WM_UNION_FILE_COMPLETE) {
         int nId = static_cast<int>(msg.lParam);
         m_vecWritten.push_back(nId);
         // The writer of nId has finished and no other may have started.
-        if (m_dlg.m_pSegments) {
-            const SegmentInfo& segment = m_dlg.m_pSegments[nId];
+        if (controller.m_pSegments) {
+            const SegmentInfo& segment = controller.m_pSegments[nId];
             long long nEnd = static_cast<long long>(segment.nOffset) + segment.nLength;
-            long long nOnDisk = FileSizeOf(g_hDownFile.Get());
+            long long nOnDisk = FileSizeOf(controller.m_hDownFile.Get());
             if (nOnDisk != nEnd) {
                 m_vecFaults.push_back("segment " + std::to_string(nId) + " written: file has " +
                                       std::to_string(nOnDisk) + " bytes, expected " +
@@ -69,13 +69,14 @@ void CRoadObserver::Observe(const MSG& msg) {
 }
 
 void CRoadObserver::AfterDispatch(const MSG& msg) {
+    const CInstallController& controller = m_dlg.m_controller;
     if (msg.message == WM_UNION_FILE_COMPLETE) {
         int nId = static_cast<int>(msg.lParam);
-        if (m_dlg.m_pSegments && m_dlg.m_pSegments[nId].pBuffer != nullptr) {
+        if (controller.m_pSegments && controller.m_pSegments[nId].pBuffer != nullptr) {
             m_vecFaults.push_back("buffer of segment " + std::to_string(nId) +
                                   " kept after its write");
         }
-        if (nId == SEGMENT_COUNT - 1 && m_dlg.m_pSegments != nullptr) {
+        if (nId == SEGMENT_COUNT - 1 && controller.m_pSegments != nullptr) {
             m_vecFaults.push_back("segment table kept after the last write");
         }
     } else if (msg.message == WM_DOWN_PROGRESS) {

@@ -26,11 +26,11 @@ public:
     // Pumps for nMs whatever happens (for "nothing more happens" checks).
     void PumpFor(DWORD nMs);
 
-    std::vector<int> m_vecCompleted;             // WM_SEGMENT_COMPLETE ids, in order
-    std::vector<int> m_vecWritten;               // WM_UNION_FILE_COMPLETE ids, in order
-    std::vector<LPARAM> m_vecFailures;           // WM_DOWN_ERROR codes, in order
-    std::vector<WPARAM> m_vecErrors;             // and their Win32 errors, for the diagnosis
-    std::vector<int> m_vecPositions;             // bar positions after each change
+    std::vector<int> m_vecCompleted;    // WM_SEGMENT_COMPLETE ids, in order
+    std::vector<int> m_vecWritten;      // WM_UNION_FILE_COMPLETE ids, in order
+    std::vector<LPARAM> m_vecFailures;  // WM_DOWN_ERROR codes and failed segment ids, in order
+    std::vector<WPARAM> m_vecErrors;    // and their Win32 errors, for the diagnosis
+    std::vector<int> m_vecPositions;    // bar positions after each change
     std::vector<std::wstring> m_vecStatusTexts;  // the status line after each change
     std::vector<std::string> m_vecFaults;        // assembly checks that failed
     // Failures seen before the first byte report, and the parked list then.

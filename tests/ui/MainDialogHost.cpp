@@ -85,8 +85,8 @@ public:
         switch (pMsg->wParam) {
             case kInstalling:
                 // The view of a started installation, without its download.
-                m_dlg.m_nInstallState = CMainDlg::kPageInstalling;
-                m_dlg.ShowInstallingPage();
+                m_dlg.ShowInstalling();
+                m_dlg.KillTimer(kSlideTimerId);  // the first slide stays
                 printf("page %d\n", m_dlg.m_nInstallState);
                 break;
             case kState:

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "DownloadFolder.h"
+#include "SegmentInfo.h"
+
+// What each worker works on: built by the controller before the worker
+// starts and owned by the worker from then on. Nothing in them changes while
+// the worker runs; its reports go to hReportTo.
+
+// The download address over one transport: the size query's job, and the
+// part of every segment's job that all share.
+struct TransferJob {
+    HWND hReportTo = nullptr;
+    std::wstring strHost;    // host of the download address
+    std::wstring strObject;  // its path, without the leading "/"
+    bool bFallback = false;  // WinHTTP on port 80 after the one restart
+    // The size the size query reported (0 for the size query itself): a range
+    // reply that names another total is of another version of the file.
+    DWORD nFileSize = 0;
+};
+
+// One segment's transfer: the rest of its range into its buffer. The worker
+// is the only writer of the record's nReceived and buffer while it runs.
+struct SegmentJob {
+    TransferJob transfer;
+    SegmentInfo* pSegment = nullptr;
+};
+
+// One segment appended to the partial file; segments are written one at a
+// time in id order, so each lands at its own offset without seeking.
+struct WriteJob {
+    HWND hReportTo = nullptr;
+    HANDLE hFile = nullptr;  // held by the controller until the write reports
+    const SegmentInfo* pSegment = nullptr;
+};
+
+// The installer run: the assembled file, checked and started from the
+// download folder.
+struct InstallerJob {
+    HWND hReportTo = nullptr;
+    const CDownloadFolder* pFolder = nullptr;  // held by the controller until the worker reports
+    std::wstring strPartialName;               // the assembled file's name in it
+    FileIdentity written;                      // the file the writes made
+    std::wstring strInstallerName;             // its name once moved
+    std::wstring strInstallPath;               // where the child installs
+};
