@@ -11,8 +11,7 @@ int ProgressFillRight(int nWidth, int nLow, int nHigh, int nPos) {
     return static_cast<int>(static_cast<double>(nPos) * nWidth / (nHigh - nLow));
 }
 
-LRESULT CDownProgressBarCtrl::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
-                                      BOOL& /*bHandled*/) {
+void CDownProgressBarCtrl::OnPaint(HDC /*hDc*/) {
     CPaintScope paint(m_hWnd);
     RECT rcClient = {};
     GetClientRect(&rcClient);
@@ -26,7 +25,6 @@ LRESULT CDownProgressBarCtrl::OnPaint(UINT /*uMsg*/, WPARAM /*wParam*/, LPARAM /
     if (rcBar.right > rcBar.left) {
         GdiFill(paint.GetDC(), rcBar, kBarColor);
     }
-    return 0;
 }
 
 void CDownProgressBarCtrl::RoundCorners(int nCorner) {

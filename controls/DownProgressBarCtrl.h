@@ -21,7 +21,7 @@ public:
     static const COLORREF kBarColor = 0xFF8840;    // RGB 64, 136, 255
 
     BEGIN_MSG_MAP(CDownProgressBarCtrl)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MSG_WM_PAINT(OnPaint)
         MESSAGE_HANDLER(WM_GETOBJECT, OnGetObject)
     END_MSG_MAP()
 
@@ -33,7 +33,7 @@ public:
     void RoundCorners(int nCorner = 3);
 
 private:
-    LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void OnPaint(HDC hDc);
     LRESULT OnGetObject(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
 
     std::wstring m_strAccName;

@@ -64,10 +64,9 @@ HRESULT DesktopShellView(CComPointer<IShellView>& view) {
     return browser->QueryActiveShellView(view.Receive());
 }
 
-}  // namespace
-
-HRESULT OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strArguments,
-                             const std::wstring& strFolder) {
+// The steps of OpenWithDesktopShell, each a COM call.
+HRESULT ShellExecuteOnDesktop(const std::wstring& strFile, const std::wstring& strArguments,
+                              const std::wstring& strFolder) {
     CComPointer<IShellView> view;
     HRESULT hr = DesktopShellView(view);
     if (FAILED(hr)) {
@@ -110,14 +109,23 @@ HRESULT OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& st
     return hr;
 }
 
+}  // namespace
+
+bool OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strArguments,
+                          const std::wstring& strFolder, DWORD& dwError) {
+    const HRESULT hr = ShellExecuteOnDesktop(strFile, strArguments, strFolder);
+    dwError = SUCCEEDED(hr) ? 0 : static_cast<DWORD>(hr);
+    return SUCCEEDED(hr);
+}
+
 void OpenAsDesktopUser(const std::wstring& strFile, const std::wstring& strFolder) {
-    const HRESULT hr = OpenWithDesktopShell(strFile, std::wstring(), strFolder);
-    if (SUCCEEDED(hr)) {
+    DWORD dwError = 0;
+    if (OpenWithDesktopShell(strFile, std::wstring(), strFolder, dwError)) {
         return;
     }
     wchar_t szTrace[96];
     swprintf(szTrace, 96, L"no desktop shell (0x%08lX): started by this process\n\r",
-             static_cast<unsigned long>(hr));
+             static_cast<unsigned long>(dwError));
     KORVIX_TRACE(szTrace);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);

@@ -11,9 +11,9 @@
 // Asks the shell of the desktop (Explorer) to open strFile with strArguments
 // in strFolder (none: the shell's own), as the documented road to the user's
 // token goes: the desktop window's shell view, its automation object, and
-// its ShellExecute. The HRESULT of the first step that failed.
-HRESULT OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strArguments,
-                             const std::wstring& strFolder);
+// its ShellExecute. False with the HRESULT of the first step that failed.
+bool OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strArguments,
+                          const std::wstring& strFolder, DWORD& dwError);
 
 // Opens strFile ("open", no arguments, shown normally) through the desktop
 // shell; where that road is missing (no shell, a remote session) it is

@@ -62,12 +62,12 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
 
     const std::wstring strInstaller = folder.Path() + L"\\" + pJob->strInstallerName;
     CInstallerTrust trust(BuildInstallerPolicy());
-    if (!trust.Verify(installer.Get(), strInstaller.c_str())) {
+    if (!trust.Verify(installer.Get(), strInstaller.c_str(), dwError)) {
         wchar_t szTrace[128];
         swprintf(szTrace, 128, L"installer refused: %ls 0x%08lX\n\r", trust.Reason(),
-                 static_cast<unsigned long>(trust.Code()));
+                 static_cast<unsigned long>(dwError));
         KORVIX_TRACE(szTrace);
-        return Fail(*pJob, installer, trust.Code(), DOWN_ERR_UNTRUSTED);
+        return Fail(*pJob, installer, dwError, DOWN_ERR_UNTRUSTED);
     }
     // From here on the checked file is held for reading only, as the child
     // reads itself, and is deleted afterwards by name when it is still it.
@@ -90,11 +90,11 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     }
     // No older release than the build's minimum: its version resource is
     // part of what was signed, read through the path that names it.
-    if (!trust.CheckVersion(strInstaller.c_str())) {
+    if (!trust.CheckVersion(strInstaller.c_str(), dwError)) {
         wchar_t szTrace[128];
         swprintf(szTrace, 128, L"installer refused: %ls\n\r", trust.Reason());
         KORVIX_TRACE(szTrace);
-        return fail(trust.Code(), DOWN_ERR_UNTRUSTED);
+        return fail(dwError, DOWN_ERR_UNTRUSTED);
     }
 
     const std::wstring strCommandLine = InstallerCommandLine(pJob->strInstallPath);

@@ -21,7 +21,7 @@ bool CInstallerTrust::Refuse(const wchar_t* pszReason, DWORD dwCode) {
     return false;
 }
 
-bool CInstallerTrust::Verify(HANDLE hFile, const wchar_t* pszPath) {
+bool CInstallerTrust::Verify(HANDLE hFile, const wchar_t* pszPath, DWORD& dwError) {
     WINTRUST_FILE_INFO file = {};
     file.cbStruct = sizeof(file);
     file.pcwszFilePath = pszPath;
@@ -50,6 +50,7 @@ bool CInstallerTrust::Verify(HANDLE hFile, const wchar_t* pszPath) {
     }
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    dwError = bTrusted ? 0 : m_dwCode;
     return bTrusted;
 }
 
@@ -89,7 +90,13 @@ bool CInstallerTrust::CheckSigner(HANDLE hStateData) {
     return true;
 }
 
-bool CInstallerTrust::CheckVersion(const wchar_t* pszPath) {
+bool CInstallerTrust::CheckVersion(const wchar_t* pszPath, DWORD& dwError) {
+    const bool bRecent = CheckFileVersion(pszPath);
+    dwError = bRecent ? 0 : m_dwCode;
+    return bRecent;
+}
+
+bool CInstallerTrust::CheckFileVersion(const wchar_t* pszPath) {
     if (!m_policy.bVersionRequired) {
         return true;
     }

@@ -21,19 +21,19 @@ public:
 
     // Checks the signature of the file at pszPath through hFile, which the
     // caller holds open without write or delete sharing until the child has
-    // started, so that what runs is what was checked. On refusal Reason()
-    // and Code() say why.
-    bool Verify(HANDLE hFile, const wchar_t* pszPath);
+    // started, so that what runs is what was checked. On refusal dwError is
+    // a WinVerifyTrust result, a chain's error status or a Win32 error, and
+    // Reason() says why in words.
+    bool Verify(HANDLE hFile, const wchar_t* pszPath, DWORD& dwError);
     // Checks the file version of the verified file at pszPath, which names
     // the held file (its version resource is part of what was signed).
-    bool CheckVersion(const wchar_t* pszPath);
+    bool CheckVersion(const wchar_t* pszPath, DWORD& dwError);
 
     const wchar_t* Reason() const { return m_pszReason; }
-    // A WinVerifyTrust result, a chain's error status or a Win32 error.
-    DWORD Code() const { return m_dwCode; }
 
 private:
     bool Refuse(const wchar_t* pszReason, DWORD dwCode);
+    bool CheckFileVersion(const wchar_t* pszPath);
     bool CheckSigner(HANDLE hStateData);
 
     InstallerPolicy m_policy;

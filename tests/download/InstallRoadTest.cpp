@@ -414,21 +414,6 @@ TEST_F(InstallRoad, SilentRangeEndsInNetworkBox) {
     EXPECT_LT(GetTickCount() - dwStart, 25000u) << "a receive time-out came first";
 }
 
-// The size query fails 41 times: the 42nd try, still over WinINet, succeeds.
-TEST_F(InstallRoad, SizeQueryFailingFortyOneTimes) {
-    PressInstall();
-    ASSERT_TRUE(PumpUntilFinished());
-    EXPECT_FALSE(Controller().m_bFallback);
-    std::vector<std::string> vecSize = Requests("size");
-    EXPECT_EQ(42u, vecSize.size());
-    for (const std::string& strLine : vecSize) {
-        EXPECT_EQ("443", JsonField(strLine, "port"));
-        EXPECT_EQ("GET", JsonField(strLine, "method"));
-    }
-    ExpectAssembledInOrder();
-    ExpectInstallerRanOnThePayload();
-}
-
 // Every size query over HTTPS waits out its 30 s receive time-out: the
 // transport's minute ends after two or three tries, not 42; then the
 // restart, whose tries fail at once (port 80 closed), and the network box.
@@ -579,18 +564,6 @@ TEST_F(InstallRoad, UnversionedInstallerRefused) {
     ExpectAssembledInOrder();
     EXPECT_EQ(DOWN_ERR_UNTRUSTED, m_pRoad->m_vecFailures.back());
     EXPECT_TRUE(ReadWholeFile(m_strRecord).empty()) << "the refused installer ran";
-}
-
-// A size of 0 is a failed size query: 42 tries, the restart, 42 more (port
-// 80 is closed), then the network box; no file, no segment.
-TEST_F(InstallRoad, ZeroSizeFails) {
-    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
-    PressInstall();
-    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
-    EXPECT_TRUE(Controller().m_bFallback);
-    EXPECT_EQ(84u, m_pRoad->m_vecFailures.size());
-    EXPECT_EQ(42u, Requests("size").size());
-    EXPECT_EQ(nullptr, Controller().m_pSegments);
 }
 
 // A size the process cannot hold in memory (about 1.9 GB, which a large-

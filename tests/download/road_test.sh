@@ -105,8 +105,6 @@ FaultsHeal)
              {"target": "size", "action": "status:500", "attempts": 3}]' ;;
 SlowSizeQueryFailures)
     fault '[{"target": "size", "action": "delay:35"}]' ;;
-SizeQueryFailingFortyOneTimes)
-    fault '[{"target": "size", "action": "status:500", "attempts": 41}]' ;;
 SegmentsParkedAndRelaunched)
     fault '[{"target": 0, "action": "status:500", "attempts": 35},
             {"target": 1, "action": "status:500", "attempts": 35},
@@ -130,8 +128,6 @@ TinyFileOf43Bytes)
 TinyFileOf7Bytes)
     head -c 7 /dev/urandom >"$payload"
     fault '[]' ;;
-ZeroSizeFails)
-    fault '[{"target": "size", "action": "size:0"}]' ;;
 AllocationFailureFails)
     fault '[{"target": "size", "action": "size:2000000000"}]' ;;
 *)
