@@ -3,7 +3,8 @@ function(korvix_target_options target)
     target_compile_definitions(${target} PRIVATE
         UNICODE _UNICODE NOMINMAX WINVER=0x0601 _WIN32_WINNT=0x0601)
     if(MSVC)
-        target_compile_options(${target} PRIVATE /W4 /utf-8)
+        target_compile_options(${target} PRIVATE /W4 /utf-8 /Brepro)
+        target_link_options(${target} PRIVATE /Brepro)
         if(CMAKE_SIZEOF_VOID_P EQUAL 4)
             target_link_options(${target} PRIVATE /LARGEADDRESSAWARE)
         endif()
@@ -19,6 +20,11 @@ function(korvix_target_options target)
         if(CMAKE_SIZEOF_VOID_P EQUAL 4)
             target_link_options(${target} PRIVATE -Wl,--large-address-aware)
         endif()
+        # The same bytes from every build of a commit: no link time in the
+        # PE header (nor the checksum that follows from it), no build path.
+        target_compile_options(${target} PRIVATE
+            -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+        target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
     endif()
 endfunction()
 
@@ -39,13 +45,14 @@ function(korvix_embed_language_packs target rc_file)
     endif()
     get_property(dir GLOBAL PROPERTY KORVIX_PACKS_${E_PACKS}_DIR)
     get_property(files GLOBAL PROPERTY KORVIX_PACKS_${E_PACKS}_FILES)
-    target_include_directories(${target} PRIVATE ${dir} ${CMAKE_SOURCE_DIR}/resources)
+    target_include_directories(${target} PRIVATE ${dir} ${CMAKE_SOURCE_DIR}/resources
+        ${CMAKE_BINARY_DIR}/version)
     file(GLOB pictures ${CMAKE_SOURCE_DIR}/resources/images/*.png
         ${CMAKE_SOURCE_DIR}/resources/images/2x/*.png)
     set_property(SOURCE ${rc_file} APPEND PROPERTY OBJECT_DEPENDS
         ${files} ${dir}/language_packs.rc
         ${CMAKE_SOURCE_DIR}/resources/images/images.rc ${pictures}
-        ${CMAKE_SOURCE_DIR}/resources/Korvix_Setup.manifest)
+        ${CMAKE_BINARY_DIR}/version/Korvix_Setup.manifest ${CMAKE_BINARY_DIR}/version/KorvixVersion.h)
     add_dependencies(${target} language_packs_${E_PACKS})
 endfunction()
 

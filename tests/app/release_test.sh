@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# release_test.sh reproducible|signed VERSION: scripts/release as a publisher
+# runs it, in a clean folder of its own.
+#   reproducible: unsigned, it says so; a second clean build in another folder
+#     gives the same bytes; the checksum matches; the version resource
+#     carries the project's VERSION.
+#   signed: with the test CA's code-signing certificate the signature
+#     verifies against that CA and the checksum matches; a certificate of a
+#     CA not given (as PKCS#12, with its password) signs, but is refused at
+#     the verification, and nothing is released.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+mode=${1:?usage: release_test.sh reproducible|signed VERSION}
+version=${2:?usage: release_test.sh reproducible|signed VERSION}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+checksum_matches() {
+    (cd "$1" && sha256sum --check --strict SHA256SUMS) || fail "SHA256SUMS does not match $1"
+}
+
+case $mode in
+reproducible)
+    KORVIX_RELEASE_DIR=$work/out "$root/scripts/release" >"$work/log" 2>&1 ||
+        { cat "$work/log"; fail "scripts/release failed"; }
+    grep -q 'UNSIGNED' "$work/log" || fail "an unsigned release does not say so"
+    checksum_matches "$work/out"
+    cmake -S "$root" -B "$work/another build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$work/another build" --target Korvix_Setup >/dev/null
+    cmp "$work/out/Korvix_Setup.exe" "$work/another build/Korvix_Setup.exe" ||
+        fail "two clean builds differ"
+    file_version=$(strings -el "$work/out/Korvix_Setup.exe" | grep -A1 -x FileVersion | tail -1)
+    [ "$file_version" = "$version.0" ] || fail "file version $file_version, not $version.0"
+    echo "two clean builds: identical; file version $file_version"
+    ;;
+signed)
+    bash "$root/tests/tools/make-test-ca" "$work/ca"
+    KORVIX_RELEASE_DIR=$work/out KORVIX_SIGN_CERT=$work/ca/signer.pem \
+        KORVIX_SIGN_KEY=$work/ca/signer.key KORVIX_SIGN_CA=$work/ca/ca.pem \
+        "$root/scripts/release" >"$work/log" 2>&1 || { cat "$work/log"; fail "scripts/release failed"; }
+    grep -q ', signed$' "$work/log" || fail "the release does not say it is signed"
+    checksum_matches "$work/out"
+    osslsigncode verify -CAfile "$work/ca/ca.pem" -in "$work/out/Korvix_Setup.exe" >"$work/verify" ||
+        { cat "$work/verify"; fail "the released file's signature does not verify"; }
+    grep -q 'Subject: /CN=Korvix Test Publisher' "$work/verify" || fail "signed by someone else"
+    # Signed by a CA the release was not told to trust: refused, not released.
+    openssl pkcs12 -export -in "$work/ca/rogue.pem" -inkey "$work/ca/rogue.key" \
+        -passout pass:'a pass phrase' -out "$work/ca/rogue.p12"
+    if KORVIX_RELEASE_DIR=$work/rogue KORVIX_SIGN_PKCS12=$work/ca/rogue.p12 \
+        KORVIX_SIGN_PASSWORD='a pass phrase' KORVIX_SIGN_CA=$work/ca/ca.pem \
+        "$root/scripts/release" >"$work/log" 2>&1; then
+        fail "a signature that does not verify was released"
+    fi
+    grep -q 'the signature does not verify' "$work/log" || { cat "$work/log"; fail "not signed with the PKCS#12 file"; }
+    [ ! -e "$work/rogue/Korvix_Setup.exe" ] || fail "the refused file was released"
+    echo "signed release verifies against the test CA; a foreign signer's is refused"
+    ;;
+*) fail "no mode $mode" ;;
+esac
