@@ -1,8 +1,5 @@
 #include "SelectStateButton.h"
 
-#include "Drawing.h"
-#include "OwnerDrawButton.h"
-
 void CSelectStateButton::SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*> vecImages) {
     if (hNotifyWnd) {
         m_hNotifyWnd = hNotifyWnd;
@@ -32,19 +29,13 @@ void CSelectStateButton::SetSelectState(int nState) {
 
 void CSelectStateButton::SetAccessibleFacts(const std::wstring& strName,
                                             AccessibleFacts::Kind nKind) {
-    m_accFacts.strName = strName;
-    m_accFacts.nKind = nKind;
-    SetWindowText(strName.c_str());
-    NotifyAccessibleChange(m_hWnd, EVENT_OBJECT_NAMECHANGE);
+    SetFacts(strName, nKind);
 }
 
-LRESULT CSelectStateButton::OnGetObject(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam,
-                                        BOOL& bHandled) {
+AccessibleFacts CSelectStateButton::CurrentFacts() {
     AccessibleFacts facts = m_accFacts;
     facts.bOn = GetSelectState() == 1;
-    const LRESULT lResult = AnswerAccessibleObject(m_hWnd, wParam, lParam, facts);
-    bHandled = lResult != 0;
-    return lResult;
+    return facts;
 }
 
 void CSelectStateButton::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
@@ -72,42 +63,13 @@ void CSelectStateButton::OnKeyUp(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) 
     }
 }
 
-LRESULT CSelectStateButton::OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam,
-                                       BOOL& /*bHandled*/) {
-    const LRESULT lResult = DefWindowProc(uMsg, wParam, lParam);
-    if (uMsg == WM_UPDATEUISTATE) {
-        UpdateHideFocus(wParam, m_bHideFocus);
+Gdiplus::Image* CSelectStateButton::CurrentImage() {
+    const int nState = GetSelectState();
+    if (nState == 0 && m_vecImages.size() >= 1) {
+        return m_vecImages[0];
     }
-    RepaintWithPage(m_hWnd);
-    return lResult;
-}
-
-BOOL CSelectStateButton::OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*message*/) {
-    static HCURSOR s_hHand = nullptr;  // per class, for the life of the process
-    if (!ShowHandCursor(s_hHand)) {
-        SetMsgHandled(FALSE);  // default processing sets the class cursor
-        return FALSE;
+    if (nState == 1 && m_vecImages.size() >= 2) {
+        return m_vecImages[1];
     }
-    return TRUE;
-}
-
-void CSelectStateButton::DrawItem(LPDRAWITEMSTRUCT pDis) {
-    DrawPicture(pDis);
-    DrawFocusCue(pDis, m_bHideFocus);  // after the picture's GDI+ drawing has ended
-}
-
-void CSelectStateButton::DrawPicture(LPDRAWITEMSTRUCT pDis) {
-    SetBkMode(pDis->hDC, TRANSPARENT);
-    Gdiplus::Graphics graphics(pDis->hDC);
-    int nState = GetSelectState();
-    Gdiplus::Image* pImage = nullptr;
-    if (m_vecImages.size() >= 1 && m_vecImages[0] && nState == 0) {
-        pImage = m_vecImages[0];
-    } else if (m_vecImages.size() >= 2 && m_vecImages[1] && nState == 1) {
-        pImage = m_vecImages[1];
-    }
-    if (pImage) {
-        DrawImage(graphics, pImage, 0, 0, pDis->rcItem.right - pDis->rcItem.left,
-                  pDis->rcItem.bottom - pDis->rcItem.top);
-    }
+    return nullptr;
 }

@@ -6,32 +6,27 @@
 
 #include <vector>
 
-#include "Controls.h"
 #include "CriticalSection.h"
-#include "WindowImpl.h"
 #include "OwnerDrawButton.h"
+#include "PictureButton.h"
 
 // A two-state picture toggle: flips on every left-button press (both presses
 // of a double-click) and on Space or Enter while it has the focus, repaints,
 // then reports the press (WM_COMMAND BN_CLICKED, sent). Shows the focus cue
 // while the keyboard is in use. The state is guarded so it may be read from
 // any thread.
-class CSelectStateButton : public CWindowImpl<CSelectStateButton, CButtonT<CWindow>>,
-                           public COwnerDraw<CSelectStateButton> {
+class CSelectStateButton : public CPictureButtonImpl<CSelectStateButton> {
 public:
     // Images are not owned: index 0 for state 0, 1 for state 1. A null
     // notify window keeps the previous one.
     void SetImages(HWND hNotifyWnd, std::vector<Gdiplus::Image*> vecImages);
     int GetSelectState();
     void SetSelectState(int nState);
-    void DrawItem(LPDRAWITEMSTRUCT pDis);
 
     BEGIN_MSG_MAP(CSelectStateButton)
-        CHAIN_MSG_MAP_ALT(COwnerDraw<CSelectStateButton>, 1)
         MSG_WM_LBUTTONDOWN(OnLButtonDown)
         PICTURE_BUTTON_KEYBOARD_MAP()
-        MSG_WM_SETCURSOR(OnSetCursor)
-        MESSAGE_HANDLER(WM_GETOBJECT, OnGetObject)
+        CHAIN_MSG_MAP(CPictureButtonImpl<CSelectStateButton>)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
 
@@ -41,20 +36,15 @@ public:
     void SetAccessibleFacts(const std::wstring& strName, AccessibleFacts::Kind nKind);
 
     int m_nSelectState = 0;
-    std::vector<Gdiplus::Image*> m_vecImages;
-    HWND m_hNotifyWnd = nullptr;
     CCriticalSection m_csState;
 
 private:
+    friend class CPictureButtonImpl<CSelectStateButton>;
+    Gdiplus::Image* CurrentImage();
+    // Ticked or expanded is state 1.
+    AccessibleFacts CurrentFacts();
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
-    LRESULT OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message);
-    LRESULT OnGetObject(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void Toggle();
-    void DrawPicture(LPDRAWITEMSTRUCT pDis);
-
-    AccessibleFacts m_accFacts;
-    bool m_bHideFocus = true;  // no focus cue: see UpdateHideFocus
 };

@@ -65,6 +65,11 @@ public:                                                                         
             return TRUE;                                \
     }
 
+// A base class's map; what it handles stops there.
+#define CHAIN_MSG_MAP(theChainClass)                                                 \
+    if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) \
+        return TRUE;
+
 #define CHAIN_MSG_MAP_ALT(theChainClass, msgMapId)                                          \
     if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapId)) \
         return TRUE;
@@ -79,10 +84,10 @@ public:                                                                         
 // fields a click does not need left out.
 #define BN_CLICKED_HANDLER(id, func)                                                    \
     if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == BN_CLICKED) { \
-        SetMsgHandled(TRUE);                                                            \
+        this->SetMsgHandled(TRUE);                                                      \
         func();                                                                         \
         lResult = 0;                                                                    \
-        if (IsMsgHandled())                                                             \
+        if (this->IsMsgHandled())                                                       \
             return TRUE;                                                                \
     }
 
@@ -102,13 +107,13 @@ public:                                                                         
     if (DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult)) \
         return TRUE;
 
-// Cracked handlers.
+// Cracked handlers (this->: the map may be a class template's).
 #define MSG_CRACKED_BEGIN(msg) \
     if (uMsg == (msg)) {       \
-        SetMsgHandled(TRUE);
-#define MSG_CRACKED_END() \
-    if (IsMsgHandled())   \
-        return TRUE;      \
+        this->SetMsgHandled(TRUE);
+#define MSG_CRACKED_END()     \
+    if (this->IsMsgHandled()) \
+        return TRUE;          \
     }
 
 // void OnMouseMove(UINT nFlags, CPoint point)
