@@ -27,33 +27,25 @@ public:
         : CStreamHolder(pStream, hBlock), Gdiplus::Image(pStream, FALSE) {}
 };
 
-BOOL Fail(PngLoadFailure* pFailure, DWORD dwError) {
-    if (pFailure) {
-        pFailure->bReport = true;
-        pFailure->dwError = dwError;
-    }
-    return FALSE;
-}
-
 }  // namespace
 
-BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, PngLoadFailure* pFailure) {
-    if (pFailure) {
-        *pFailure = PngLoadFailure();
-    }
+bool LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, DWORD& dwError) {
+    dwError = 0;
     HMODULE hModule = GetModuleHandleW(nullptr);
     HRSRC hInfo = FindResourceW(hModule, MAKEINTRESOURCEW(nId), pszType);
     if (!hInfo) {
-        return FALSE;
+        return false;
     }
     DWORD cbImage = SizeofResource(hModule, hInfo);
     HGLOBAL hResource = LoadResource(hModule, hInfo);
     if (!hResource) {
-        return Fail(pFailure, GetLastError());
+        dwError = GetLastError();
+        return false;
     }
     const void* pBytes = LockResource(hResource);
     if (!pBytes) {
-        return Fail(pFailure, GetLastError());
+        dwError = GetLastError();
+        return false;
     }
     HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, cbImage);
     void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr;
@@ -61,7 +53,7 @@ BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, PngLoadFa
         if (hBlock) {
             GlobalFree(hBlock);
         }
-        return FALSE;
+        return false;
     }
     memcpy(pBlock, pBytes, cbImage);
     GlobalUnlock(hBlock);
@@ -69,7 +61,7 @@ BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, PngLoadFa
     IStream* pStream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(hBlock, FALSE, &pStream)) || !pStream) {
         GlobalFree(hBlock);
-        return FALSE;
+        return false;
     }
     // The image takes the stream's reference with it.
     // GDI+ objects come from GdipAlloc, which returns null instead of throwing.
@@ -77,8 +69,8 @@ BOOL LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, PngLoadFa
     if (!pImage) {
         pStream->Release();
         GlobalFree(hBlock);
-        return FALSE;
+        return false;
     }
     *ppImage = pImage;
-    return TRUE;
+    return true;
 }

@@ -44,12 +44,12 @@ BOOL CMainDlg::LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage)
                                            MAKEINTRESOURCEW(nId + kLargeImageOffset), pszType)) {
         nId += kLargeImageOffset;
     }
-    PngLoadFailure failure;
-    if (::LoadPngImage(nId, pszType, ppImage, &failure)) {
+    DWORD dwError = 0;
+    if (::LoadPngImage(nId, pszType, ppImage, dwError)) {
         return TRUE;
     }
-    if (failure.bReport) {
-        PostMessage(WM_DOWN_ERROR, failure.dwError, DOWN_ERR_SYSTEM);
+    if (dwError != 0) {
+        PostMessage(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
     }
     return FALSE;
 }

@@ -45,7 +45,8 @@ unsigned __stdcall ReadCommandsThread(void*) {
 
 Gdiplus::Image* Load(UINT nId) {
     Gdiplus::Image* pImage = nullptr;
-    if (!LoadPngImage(nId, L"PNG", &pImage)) {
+    DWORD dwLoadError = 0;
+    if (!LoadPngImage(nId, L"PNG", &pImage, dwLoadError)) {
         fprintf(stderr, "controls_host: picture %u missing\n", nId);
         exit(1);
     }

@@ -148,7 +148,8 @@ TEST(PngImage, EveryPictureIsThereAtItsSizeInEveryLanguage) {
         for (UINT nScale : {1u, 2u}) {  // and the large set at twice the size
             const UINT nId = nScale == 1 ? k.nId : k.nId + kLargeImageOffset;
             Gdiplus::Image* pImage = nullptr;
-            ASSERT_TRUE(LoadPngImage(nId, L"PNG", &pImage)) << nId;
+            DWORD dwLoadError = 0;
+            ASSERT_TRUE(LoadPngImage(nId, L"PNG", &pImage, dwLoadError)) << nId;
             std::unique_ptr<Gdiplus::Image> holder(pImage);
             EXPECT_EQ(Gdiplus::Ok, pImage->GetLastStatus()) << nId;
             EXPECT_EQ(k.w * nScale, pImage->GetWidth()) << nId;
@@ -160,16 +161,17 @@ TEST(PngImage, EveryPictureIsThereAtItsSizeInEveryLanguage) {
 TEST(PngImage, MissingResourceFailsSilentlyAndLeavesTheOutputAlone) {
     Gdiplus::Image* pImage = reinterpret_cast<Gdiplus::Image*>(0x1);
     for (UINT nId : {201u, 264u, 265u, 269u, 423u}) {  // gaps of the id scheme
-        PngLoadFailure failure;
-        EXPECT_FALSE(LoadPngImage(nId, L"PNG", &pImage, &failure)) << nId;
-        EXPECT_FALSE(failure.bReport) << nId;
+        DWORD dwError = ERROR_GEN_FAILURE;
+        EXPECT_FALSE(LoadPngImage(nId, L"PNG", &pImage, dwError)) << nId;
+        EXPECT_EQ(0u, dwError) << nId;
     }
     EXPECT_EQ(reinterpret_cast<Gdiplus::Image*>(0x1), pImage);
 }
 
 TEST(PngImage, UndecodableResourceLoadsButDrawsNothingAndPaintingGoesOn) {
     Gdiplus::Image* pImage = nullptr;
-    ASSERT_TRUE(LoadPngImage(kNotAPngId, L"PNG", &pImage));
+    DWORD dwLoadError = 0;
+    ASSERT_TRUE(LoadPngImage(kNotAPngId, L"PNG", &pImage, dwLoadError));
     std::unique_ptr<Gdiplus::Image> holder(pImage);
     EXPECT_NE(Gdiplus::Ok, pImage->GetLastStatus());
 
@@ -186,7 +188,8 @@ TEST(PngImage, UndecodableResourceLoadsButDrawsNothingAndPaintingGoesOn) {
 
 TEST(PngImage, ImageStaysDrawableAfterTheLoaderReturned) {
     Gdiplus::Image* pImage = nullptr;
-    ASSERT_TRUE(LoadPngImage(202, L"PNG", &pImage));  // ticked box, accent fill
+    DWORD dwLoadError = 0;
+    ASSERT_TRUE(LoadPngImage(202, L"PNG", &pImage, dwLoadError));  // ticked box, accent fill
     std::unique_ptr<Gdiplus::Image> holder(pImage);
     // Churn the heap the loader's block came from before the first draw.
     for (int i = 0; i < 200; ++i) {
@@ -298,7 +301,8 @@ TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
     CTestWindow window(0, 0, 100, 40, L"owner-draw");
     HWND hButton = window.AddChild(L"BUTTON", 1002, BS_OWNERDRAW | WS_TABSTOP, 0, 0, 0, 14, 14);
     Gdiplus::Image* pTicked = nullptr;  // accent at (1, 7)
-    ASSERT_TRUE(LoadPngImage(202, L"PNG", &pTicked));
+    DWORD dwLoadError = 0;
+    ASSERT_TRUE(LoadPngImage(202, L"PNG", &pTicked, dwLoadError));
     std::unique_ptr<Gdiplus::Image> holder(pTicked);
 
     COwnerDrawButton button;
