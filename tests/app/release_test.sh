@@ -4,8 +4,10 @@
 #   reproducible: unsigned, it says so; a second clean build in another folder
 #     gives the same bytes; the checksum matches; the version resource
 #     carries the project's VERSION.
-#   signed: with the test CA's code-signing certificate the signature
-#     verifies against that CA and the checksum matches; a certificate of a
+#   signed: with the test CA's code-signing certificate, counter-signed by a
+#     time-stamp server of the test CA on loopback (in a network namespace
+#     of its own), the signature and its time stamp verify against that CA
+#     and the checksum matches; a certificate of a
 #     CA not given (as PKCS#12, with its password) signs, but is refused at
 #     the verification, and nothing is released.
 set -euo pipefail
@@ -35,26 +37,41 @@ reproducible)
     echo "two clean builds: identical; file version $file_version"
     ;;
 signed)
+    # The time-stamp server listens on loopback of a namespace of our own.
+    if [ -z "${KORVIX_RELEASE_NS:-}" ]; then
+        rm -rf "$work"
+        exec unshare --net -- env KORVIX_RELEASE_NS=1 bash "$0" "$@"
+    fi
+    ip link set lo up
     bash "$root/tests/tools/make-test-ca" "$work/ca"
+    python3 "$root/tests/servers/tsa_server.py" --port 8318 --cert "$work/ca/tsa.pem" \
+        --key "$work/ca/tsa.key" --chain "$work/ca/ca.pem" --ready "$work/tsa-ready" &
+    tsa=$!
+    trap 'kill $tsa 2>/dev/null; wait $tsa 2>/dev/null; rm -rf "$work"' EXIT
+    for _ in $(seq 100); do [ -e "$work/tsa-ready" ] && break; sleep 0.1; done
+    [ -e "$work/tsa-ready" ] || fail "the time-stamp server did not start"
     KORVIX_RELEASE_DIR=$work/out KORVIX_SIGN_CERT=$work/ca/signer.pem \
         KORVIX_SIGN_KEY=$work/ca/signer.key KORVIX_SIGN_CA=$work/ca/ca.pem \
+        KORVIX_TIMESTAMP_URL=http://127.0.0.1:8318 KORVIX_TIMESTAMP_CA=$work/ca/ca.pem \
         "$root/scripts/release" >"$work/log" 2>&1 || { cat "$work/log"; fail "scripts/release failed"; }
-    grep -q ', signed$' "$work/log" || fail "the release does not say it is signed"
+    grep -q ', signed and time-stamped$' "$work/log" || fail "the release does not say it is signed and time-stamped"
     checksum_matches "$work/out"
-    osslsigncode verify -CAfile "$work/ca/ca.pem" -in "$work/out/Korvix_Setup.exe" >"$work/verify" ||
+    osslsigncode verify -CAfile "$work/ca/ca.pem" -TSA-CAfile "$work/ca/ca.pem" \
+        -in "$work/out/Korvix_Setup.exe" >"$work/verify" ||
         { cat "$work/verify"; fail "the released file's signature does not verify"; }
     grep -q 'Subject: /CN=Korvix Test Publisher' "$work/verify" || fail "signed by someone else"
+    grep -q 'Timestamp Server Signature verification: ok' "$work/verify" || fail "no verified time stamp"
     # Signed by a CA the release was not told to trust: refused, not released.
     openssl pkcs12 -export -in "$work/ca/rogue.pem" -inkey "$work/ca/rogue.key" \
         -passout pass:'a pass phrase' -out "$work/ca/rogue.p12"
-    if KORVIX_RELEASE_DIR=$work/rogue KORVIX_SIGN_PKCS12=$work/ca/rogue.p12 \
+    if KORVIX_RELEASE_DIR=$work/rogue KORVIX_SIGN_PKCS12=$work/ca/rogue.p12 KORVIX_TIMESTAMP_URL= \
         KORVIX_SIGN_PASSWORD='a pass phrase' KORVIX_SIGN_CA=$work/ca/ca.pem \
         "$root/scripts/release" >"$work/log" 2>&1; then
         fail "a signature that does not verify was released"
     fi
     grep -q 'the signature does not verify' "$work/log" || { cat "$work/log"; fail "not signed with the PKCS#12 file"; }
     [ ! -e "$work/rogue/Korvix_Setup.exe" ] || fail "the refused file was released"
-    echo "signed release verifies against the test CA; a foreign signer's is refused"
+    echo "signed, time-stamped release verifies against the test CA; a foreign signer's is refused"
     ;;
 *) fail "no mode $mode" ;;
 esac
