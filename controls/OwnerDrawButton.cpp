@@ -91,7 +91,7 @@ void COwnerDrawButton::OnTimer(UINT_PTR /*nIdEvent*/) {
     Repaint();
 }
 
-Gdiplus::Image* COwnerDrawButton::CurrentImage() const {
+Gdiplus::Image* COwnerDrawButton::CurrentImage() {
     const size_t nCount = m_vecImages.size();
     // No fallback: a state without its picture paints nothing.
     if (nCount >= 1 && m_nState == kStateNormal) {
@@ -109,5 +109,3 @@ Gdiplus::Image* COwnerDrawButton::CurrentImage() const {
 void COwnerDrawButton::SetAccessibleName(const std::wstring& strName) {
     SetFacts(strName, AccessibleFacts::kButton);
 }
-
-// END

@@ -9,20 +9,13 @@
 
 #include "PictureButton.h"
 
-// The message-map entries both picture buttons share for the mouse and the
-// keys: the second press of a double-click is a press, Space and Enter.
-#define PICTURE_BUTTON_KEYBOARD_MAP()   \
-    MSG_WM_LBUTTONDBLCLK(OnLButtonDown) \
-    MSG_WM_KEYDOWN(OnKeyDown)           \
-    MSG_WM_KEYUP(OnKeyUp)
-
 // A picture push button: normal, hover and pressed pictures; the click is
 // reported (sent, WM_COMMAND BN_CLICKED) when the left button is released
 // over it, when Space is released or Enter pressed while it has the focus,
 // and on the second press of a double-click. The end of hovering is found by
 // polling the cursor every 20 ms. Paints only through the parent's reflected
 // WM_DRAWITEM, with the focus cue while the keyboard is in use.
-class COwnerDrawButton : public CPictureButtonImpl<COwnerDrawButton> {
+class COwnerDrawButton : public CPictureButton {
 public:
     static const UINT_PTR kHoverTimerId = 3295;
     static const UINT kHoverPollMs = 20;
@@ -38,7 +31,7 @@ public:
         MSG_WM_LBUTTONUP(OnLButtonUp)
         PICTURE_BUTTON_KEYBOARD_MAP()
         MSG_WM_TIMER(OnTimer)
-        CHAIN_MSG_MAP(CPictureButtonImpl<COwnerDrawButton>)
+        CHAIN_MSG_MAP(CPictureButton)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
 
@@ -55,9 +48,8 @@ protected:
     virtual void OnLeave() {}
 
 private:
-    friend class CPictureButtonImpl<COwnerDrawButton>;
-    Gdiplus::Image* CurrentImage() const;
-    void OnFocusLost();
+    Gdiplus::Image* CurrentImage() override;
+    void OnFocusLost() override;
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);

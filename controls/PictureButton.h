@@ -9,7 +9,6 @@
 
 #include "AccessibleControl.h"
 #include "Controls.h"
-#include "Drawing.h"
 #include "WindowImpl.h"
 
 // What both picture buttons ask of the dialog's keyboard handling: the Enter
@@ -31,31 +30,25 @@ void SendButtonClick(HWND hNotifyWnd, HWND hButton);
 // when it cannot be loaded, so that the default cursor stays.
 bool ShowHandCursor(HCURSOR& hCache);
 
-// What both picture buttons share: a subclassed BUTTON painted only through
-// the parent's reflected WM_DRAWITEM with a picture the dialog owns, the
-// focus cue over it while the keyboard is in use, the hand cursor, the Enter
-// key, and what a screen reader learns of it. T says which picture its state
-// shows (CurrentImage), may add to the facts a reader gets (CurrentFacts)
-// and to losing the focus (OnFocusLost), and handles the mouse and keys.
-template <class T>
-class CPictureButtonImpl : public CWindowImpl<T, CButtonT<CWindow>>, public COwnerDraw<T> {
-public:
-    void DrawItem(LPDRAWITEMSTRUCT pDis) {
-        m_rcItem = pDis->rcItem;
-        SetBkMode(pDis->hDC, TRANSPARENT);
-        {
-            Gdiplus::Graphics graphics(pDis->hDC);
-            Gdiplus::Image* pImage = static_cast<T*>(this)->CurrentImage();
-            if (pImage) {
-                DrawImage(graphics, pImage, 0, 0, m_rcItem.right - m_rcItem.left,
-                          m_rcItem.bottom - m_rcItem.top);
-            }
-        }
-        DrawFocusCue(pDis, m_bHideFocus);  // after the picture's GDI+ drawing has ended
-    }
+// The entries a picture button's own map lists for the mouse and the keys:
+// the second press of a double-click is a press, Space and Enter.
+#define PICTURE_BUTTON_KEYBOARD_MAP()   \
+    MSG_WM_LBUTTONDBLCLK(OnLButtonDown) \
+    MSG_WM_KEYDOWN(OnKeyDown)           \
+    MSG_WM_KEYUP(OnKeyUp)
 
-    BEGIN_MSG_MAP(CPictureButtonImpl)
-        CHAIN_MSG_MAP_ALT(COwnerDraw<T>, 1)
+// A subclassed BUTTON painted only through the parent's reflected
+// WM_DRAWITEM with a picture the dialog owns, the focus cue over it while the
+// keyboard is in use, the hand cursor over it, and what a screen reader
+// learns of it. A derived button says which picture its state shows, handles
+// the mouse and the keys, and chains this map after its own entries.
+class CPictureButton : public CWindowImpl<CPictureButton, CButtonT<CWindow>>,
+                       public COwnerDraw<CPictureButton> {
+public:
+    void DrawItem(LPDRAWITEMSTRUCT pDis);
+
+    BEGIN_MSG_MAP(CPictureButton)
+        CHAIN_MSG_MAP_ALT(COwnerDraw<CPictureButton>, 1)
         MSG_WM_GETDLGCODE(PictureButtonDlgCode)
         MESSAGE_HANDLER(WM_SETFOCUS, OnFocusCue)
         MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusCue)
@@ -64,51 +57,27 @@ public:
         MESSAGE_HANDLER(WM_GETOBJECT, OnGetObject)
     END_MSG_MAP()
 
-    RECT m_rcItem = {};
-    std::vector<Gdiplus::Image*> m_vecImages;  // not owned; which shows when is T's
+    RECT m_rcItem = {};                        // as last drawn
+    std::vector<Gdiplus::Image*> m_vecImages;  // not owned
     HWND m_hNotifyWnd = nullptr;
 
 protected:
+    // The picture of the present state; null paints nothing.
+    virtual Gdiplus::Image* CurrentImage() = 0;
+    // What a screen reader gets when it asks: the facts as last set.
+    virtual AccessibleFacts CurrentFacts() { return m_accFacts; }
+    // After the system's own handling of WM_KILLFOCUS, before the repaint.
+    virtual void OnFocusLost() {}
     // The name a screen reader says (also the window's text, which no
     // picture draws) and what the pictures show the button to be.
-    void SetFacts(const std::wstring& strName, AccessibleFacts::Kind nKind) {
-        m_accFacts.strName = strName;
-        m_accFacts.nKind = nKind;
-        this->SetWindowText(strName.c_str());
-        NotifyAccessibleChange(this->m_hWnd, EVENT_OBJECT_NAMECHANGE);
-    }
-    AccessibleFacts CurrentFacts() { return m_accFacts; }
-    void OnFocusLost() {}
+    void SetFacts(const std::wstring& strName, AccessibleFacts::Kind nKind);
+
+private:
+    void DrawPicture(LPDRAWITEMSTRUCT pDis);
+    LRESULT OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message);
+    LRESULT OnGetObject(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
 
     AccessibleFacts m_accFacts;
     bool m_bHideFocus = true;  // no focus cue: see UpdateHideFocus
-
-private:
-    LRESULT OnFocusCue(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& /*bHandled*/) {
-        const LRESULT lResult = this->DefWindowProc(uMsg, wParam, lParam);
-        if (uMsg == WM_UPDATEUISTATE) {
-            UpdateHideFocus(wParam, m_bHideFocus);
-        }
-        if (uMsg == WM_KILLFOCUS) {
-            static_cast<T*>(this)->OnFocusLost();
-        }
-        RepaintWithPage(this->m_hWnd);
-        return lResult;
-    }
-
-    BOOL OnSetCursor(CWindow /*wnd*/, UINT /*nHitTest*/, UINT /*message*/) {
-        static HCURSOR s_hHand = nullptr;  // per class, for the life of the process
-        if (!ShowHandCursor(s_hHand)) {
-            this->SetMsgHandled(FALSE);  // default processing sets the class cursor
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    LRESULT OnGetObject(UINT /*uMsg*/, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
-        const AccessibleFacts facts = static_cast<T*>(this)->CurrentFacts();
-        const LRESULT lResult = AnswerAccessibleObject(this->m_hWnd, wParam, lParam, facts);
-        bHandled = lResult != 0;
-        return lResult;
-    }
 };

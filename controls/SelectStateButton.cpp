@@ -33,7 +33,7 @@ void CSelectStateButton::SetAccessibleFacts(const std::wstring& strName,
 }
 
 AccessibleFacts CSelectStateButton::CurrentFacts() {
-    AccessibleFacts facts = m_accFacts;
+    AccessibleFacts facts = CPictureButton::CurrentFacts();
     facts.bOn = GetSelectState() == 1;
     return facts;
 }

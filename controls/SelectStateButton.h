@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "CriticalSection.h"
-#include "OwnerDrawButton.h"
 #include "PictureButton.h"
 
 // A two-state picture toggle: flips on every left-button press (both presses
@@ -15,7 +14,7 @@
 // then reports the press (WM_COMMAND BN_CLICKED, sent). Shows the focus cue
 // while the keyboard is in use. The state is guarded so it may be read from
 // any thread.
-class CSelectStateButton : public CPictureButtonImpl<CSelectStateButton> {
+class CSelectStateButton : public CPictureButton {
 public:
     // Images are not owned: index 0 for state 0, 1 for state 1. A null
     // notify window keeps the previous one.
@@ -26,7 +25,7 @@ public:
     BEGIN_MSG_MAP(CSelectStateButton)
         MSG_WM_LBUTTONDOWN(OnLButtonDown)
         PICTURE_BUTTON_KEYBOARD_MAP()
-        CHAIN_MSG_MAP(CPictureButtonImpl<CSelectStateButton>)
+        CHAIN_MSG_MAP(CPictureButton)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
 
@@ -39,10 +38,9 @@ public:
     CCriticalSection m_csState;
 
 private:
-    friend class CPictureButtonImpl<CSelectStateButton>;
-    Gdiplus::Image* CurrentImage();
+    Gdiplus::Image* CurrentImage() override;
     // Ticked or expanded is state 1.
-    AccessibleFacts CurrentFacts();
+    AccessibleFacts CurrentFacts() override;
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);

@@ -84,10 +84,10 @@ public:                                                                         
 // fields a click does not need left out.
 #define BN_CLICKED_HANDLER(id, func)                                                    \
     if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == BN_CLICKED) { \
-        this->SetMsgHandled(TRUE);                                                      \
+        SetMsgHandled(TRUE);                                                            \
         func();                                                                         \
         lResult = 0;                                                                    \
-        if (this->IsMsgHandled())                                                       \
+        if (IsMsgHandled())                                                             \
             return TRUE;                                                                \
     }
 
@@ -107,13 +107,13 @@ public:                                                                         
     if (DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult)) \
         return TRUE;
 
-// Cracked handlers (this->: the map may be a class template's).
+// Cracked handlers.
 #define MSG_CRACKED_BEGIN(msg) \
     if (uMsg == (msg)) {       \
-        this->SetMsgHandled(TRUE);
-#define MSG_CRACKED_END()     \
-    if (this->IsMsgHandled()) \
-        return TRUE;          \
+        SetMsgHandled(TRUE);
+#define MSG_CRACKED_END() \
+    if (IsMsgHandled())   \
+        return TRUE;      \
     }
 
 // void OnMouseMove(UINT nFlags, CPoint point)

@@ -307,16 +307,31 @@ TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
 
     COwnerDrawButton button;
     ASSERT_TRUE(button.SubclassWindow(hButton));
-    auto drawnAt = [&](int nState) {
-        button.m_nState = nState;
-        CPixels pixels(14, 14);
+    auto draw = [&](CPixels& pixels, UINT nItemState) {
         DRAWITEMSTRUCT dis = {};
         dis.CtlType = ODT_BUTTON;
+        dis.itemState = nItemState;
         dis.hwndItem = hButton;
         dis.hDC = pixels.GetDC();
         dis.rcItem = {0, 0, 14, 14};
         SendMessageW(window.m_hWnd, WM_DRAWITEM, 1002, reinterpret_cast<LPARAM>(&dis));
+    };
+    auto drawnAt = [&](int nState) {
+        button.m_nState = nState;
+        CPixels pixels(14, 14);
+        draw(pixels, 0);
         return pixels.At(1, 7);
+    };
+    // The top row and the left column: where the focus cue goes.
+    auto edgeOf = [&](UINT nItemState) {
+        CPixels pixels(14, 14);
+        draw(pixels, nItemState);
+        std::vector<COLORREF> vecEdge;
+        for (int i = 0; i < 14; ++i) {
+            vecEdge.push_back(pixels.At(i, 0));
+            vecEdge.push_back(pixels.At(0, i));
+        }
+        return vecEdge;
     };
 
     // [a, null, a]: normal and pressed show a; hover has no picture and no fallback.
@@ -328,6 +343,14 @@ TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
     EXPECT_EQ(kWhite, drawnAt(2));
     RECT rcExpected = {0, 0, 14, 14};
     EXPECT_TRUE(EqualRect(&rcExpected, &button.m_rcItem));
+
+    // The focus cue, over the picture, only once the keyboard is in use.
+    button.m_nState = 0;
+    EXPECT_EQ(edgeOf(0), edgeOf(ODS_FOCUS)) << "a cue before any key was used";
+    SendMessageW(hButton, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    EXPECT_NE(edgeOf(0), edgeOf(ODS_FOCUS)) << "no cue while the keyboard is in use";
+    SendMessageW(hButton, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    EXPECT_EQ(edgeOf(0), edgeOf(ODS_FOCUS)) << "the cue stayed after the mouse took over";
 
     button.m_nState = 0;
     button.SetImages(nullptr, {});  // clears the notify window: the click is lost
@@ -343,8 +366,8 @@ TEST(OwnerDrawButton, NullNotifyClearsAndEachStateDrawsOnlyItsOwnPicture) {
 }
 
 // One click per click: a double-click is one more click, Space clicks on its
-// release and Enter on its press, once however long they are held; never
-// another kind of report.
+// release (unless the focus went first) and Enter on its press, once however
+// long they are held; never another kind of report.
 TEST(OwnerDrawButton, EveryClickReportsOnceWhateverMadeIt) {
     CTestWindow window(0, 0, 100, 40, L"owner-draw-clicks");
     HWND hButton = window.AddChild(L"BUTTON", 1004, BS_OWNERDRAW | WS_TABSTOP, 0, 0, 0, 14, 14);
@@ -371,6 +394,10 @@ TEST(OwnerDrawButton, EveryClickReportsOnceWhateverMadeIt) {
     EXPECT_EQ(0u, clicksOf({{WM_KEYDOWN, VK_SPACE, false}, {WM_KEYDOWN, VK_SPACE, true}}));
     EXPECT_EQ(1u, clicksOf({{WM_KEYUP, VK_SPACE, true}}));
     EXPECT_EQ(0u, clicksOf({{WM_KEYUP, VK_SPACE, true}})) << "a release without its press";
+    EXPECT_EQ(0u, clicksOf({{WM_KEYDOWN, VK_SPACE, false},
+                            {WM_KILLFOCUS, 0, false},
+                            {WM_KEYUP, VK_SPACE, false}}))
+        << "Space released after the focus had gone";
     EXPECT_EQ(1u, clicksOf({{WM_KEYDOWN, VK_RETURN, false}, {WM_KEYDOWN, VK_RETURN, true}}));
     EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(1004, BN_CLICKED)}, window.m_vecCommands);
 }
