@@ -27,6 +27,16 @@ public:
         : CStreamHolder(pStream, hBlock), Gdiplus::Image(pStream, FALSE) {}
 };
 
+// A resource that is there but will not load or lock is always reported,
+// even where the call left no error code.
+bool FailReported(DWORD& dwError) {
+    dwError = GetLastError();
+    if (dwError == 0) {
+        dwError = ERROR_RESOURCE_DATA_NOT_FOUND;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, DWORD& dwError) {
@@ -39,13 +49,11 @@ bool LoadPngImage(UINT nId, LPCWSTR pszType, Gdiplus::Image** ppImage, DWORD& dw
     DWORD cbImage = SizeofResource(hModule, hInfo);
     HGLOBAL hResource = LoadResource(hModule, hInfo);
     if (!hResource) {
-        dwError = GetLastError();
-        return false;
+        return FailReported(dwError);
     }
     const void* pBytes = LockResource(hResource);
     if (!pBytes) {
-        dwError = GetLastError();
-        return false;
+        return FailReported(dwError);
     }
     HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, cbImage);
     void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr;
