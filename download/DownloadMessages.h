@@ -36,44 +36,23 @@ enum DownError : int {
 };
 
 // void OnDownProgressMsg(int nPercent, DWORD nBytes): nPercent 0 for bytes.
-#define MSG_WM_DOWN_PROGRESS(func)                              \
-    MSG_CRACKED_BEGIN(WM_DOWN_PROGRESS)                         \
-    func(static_cast<int>(wParam), static_cast<DWORD>(lParam)); \
-    lResult = 0;                                                \
-    MSG_CRACKED_END()
+#define MSG_WM_DOWN_PROGRESS(func) \
+    MSG_CRACKED_VOID(WM_DOWN_PROGRESS, func(static_cast<int>(wParam), static_cast<DWORD>(lParam)))
 // void OnFileSizeMsg(DWORD nFileSize)
-#define MSG_WM_DOWN_FILESIZE(func)      \
-    MSG_CRACKED_BEGIN(WM_DOWN_FILESIZE) \
-    func(static_cast<DWORD>(lParam));   \
-    lResult = 0;                        \
-    MSG_CRACKED_END()
+#define MSG_WM_DOWN_FILESIZE(func) \
+    MSG_CRACKED_VOID(WM_DOWN_FILESIZE, func(static_cast<DWORD>(lParam)))
 // void OnSegmentCompleteMsg(int nId)
-#define MSG_WM_SEGMENT_COMPLETE(func)      \
-    MSG_CRACKED_BEGIN(WM_SEGMENT_COMPLETE) \
-    func(static_cast<int>(lParam));        \
-    lResult = 0;                           \
-    MSG_CRACKED_END()
+#define MSG_WM_SEGMENT_COMPLETE(func) \
+    MSG_CRACKED_VOID(WM_SEGMENT_COMPLETE, func(static_cast<int>(lParam)))
 // void OnSegmentFailedMsg(int nId, DWORD dwError)
-#define MSG_WM_SEGMENT_FAILED(func)                             \
-    MSG_CRACKED_BEGIN(WM_SEGMENT_FAILED)                        \
-    func(static_cast<int>(lParam), static_cast<DWORD>(wParam)); \
-    lResult = 0;                                                \
-    MSG_CRACKED_END()
+#define MSG_WM_SEGMENT_FAILED(func) \
+    MSG_CRACKED_VOID(WM_SEGMENT_FAILED, func(static_cast<int>(lParam), static_cast<DWORD>(wParam)))
 // void OnDownErrorMsg(DownError nWork, DWORD dwError)
-#define MSG_WM_DOWN_ERROR(func)                                       \
-    MSG_CRACKED_BEGIN(WM_DOWN_ERROR)                                  \
-    func(static_cast<DownError>(lParam), static_cast<DWORD>(wParam)); \
-    lResult = 0;                                                      \
-    MSG_CRACKED_END()
+#define MSG_WM_DOWN_ERROR(func)     \
+    MSG_CRACKED_VOID(WM_DOWN_ERROR, \
+                     func(static_cast<DownError>(lParam), static_cast<DWORD>(wParam)))
 // void OnUnionFileCompleteMsg(int nId)
-#define MSG_WM_UNION_FILE_COMPLETE(func)      \
-    MSG_CRACKED_BEGIN(WM_UNION_FILE_COMPLETE) \
-    func(static_cast<int>(lParam));           \
-    lResult = 0;                              \
-    MSG_CRACKED_END()
+#define MSG_WM_UNION_FILE_COMPLETE(func) \
+    MSG_CRACKED_VOID(WM_UNION_FILE_COMPLETE, func(static_cast<int>(lParam)))
 // void OnInstallCompleteMsg()
-#define MSG_WM_INSTALL_COMPLETE(func)      \
-    MSG_CRACKED_BEGIN(WM_INSTALL_COMPLETE) \
-    func();                                \
-    lResult = 0;                           \
-    MSG_CRACKED_END()
+#define MSG_WM_INSTALL_COMPLETE(func) MSG_CRACKED_VOID(WM_INSTALL_COMPLETE, func())

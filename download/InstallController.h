@@ -69,8 +69,6 @@ public:
     // Starts an installation: false, with nothing started, when the address
     // names no host and path.
     bool StartInstall(const InstallRequest& request);
-    // An installation is under way (the installing page shows).
-    bool IsInstalling() const { return m_bInstalling; }
 
     BEGIN_MSG_MAP(CInstallController)
         MSG_WM_DOWN_PROGRESS(OnDownProgressMsg)

@@ -93,11 +93,7 @@ public:                                                                         
 
 // void OnX(): a message that carries nothing (a notice), such as a
 // registered one.
-#define MSG_NOTICE(msg, func) \
-    MSG_CRACKED_BEGIN(msg)    \
-    func();                   \
-    lResult = 0;              \
-    MSG_CRACKED_END()
+#define MSG_NOTICE(msg, func) MSG_CRACKED_VOID(msg, func())
 
 #define REFLECT_NOTIFICATIONS()                                    \
     if (ReflectNotifications(hWnd, uMsg, wParam, lParam, lResult)) \
@@ -115,104 +111,67 @@ public:                                                                         
     if (IsMsgHandled())   \
         return TRUE;      \
     }
+// A cracked handler whose answer is value.
+#define MSG_CRACKED_RESULT(msg, value) \
+    MSG_CRACKED_BEGIN(msg)             \
+    lResult = (value);                 \
+    MSG_CRACKED_END()
+// A cracked handler that returns nothing: the call, then lResult 0.
+#define MSG_CRACKED_VOID(msg, call) \
+    MSG_CRACKED_BEGIN(msg)          \
+    call;                           \
+    lResult = 0;                    \
+    MSG_CRACKED_END()
 
 // void OnMouseMove(UINT nFlags, CPoint point)
-#define MSG_WM_MOUSEMOVE(func)                       \
-    MSG_CRACKED_BEGIN(WM_MOUSEMOVE)                  \
-    func(static_cast<UINT>(wParam), CPoint(lParam)); \
-    lResult = 0;                                     \
-    MSG_CRACKED_END()
+#define MSG_WM_MOUSEMOVE(func) \
+    MSG_CRACKED_VOID(WM_MOUSEMOVE, func(static_cast<UINT>(wParam), CPoint(lParam)))
 // void OnLButtonDown(UINT nFlags, CPoint point)
-#define MSG_WM_LBUTTONDOWN(func)                     \
-    MSG_CRACKED_BEGIN(WM_LBUTTONDOWN)                \
-    func(static_cast<UINT>(wParam), CPoint(lParam)); \
-    lResult = 0;                                     \
-    MSG_CRACKED_END()
+#define MSG_WM_LBUTTONDOWN(func) \
+    MSG_CRACKED_VOID(WM_LBUTTONDOWN, func(static_cast<UINT>(wParam), CPoint(lParam)))
 // void OnLButtonDblClk(UINT nFlags, CPoint point)
-#define MSG_WM_LBUTTONDBLCLK(func)                   \
-    MSG_CRACKED_BEGIN(WM_LBUTTONDBLCLK)              \
-    func(static_cast<UINT>(wParam), CPoint(lParam)); \
-    lResult = 0;                                     \
-    MSG_CRACKED_END()
+#define MSG_WM_LBUTTONDBLCLK(func) \
+    MSG_CRACKED_VOID(WM_LBUTTONDBLCLK, func(static_cast<UINT>(wParam), CPoint(lParam)))
 // void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags): nFlags is the high
 // word of lParam (KF_REPEAT: the key was already down).
-#define MSG_WM_KEYDOWN(func)                                         \
-    MSG_CRACKED_BEGIN(WM_KEYDOWN)                                    \
-    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); \
-    lResult = 0;                                                     \
-    MSG_CRACKED_END()
+#define MSG_WM_KEYDOWN(func) \
+    MSG_CRACKED_VOID(WM_KEYDOWN, func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
 // void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
-#define MSG_WM_KEYUP(func)                                           \
-    MSG_CRACKED_BEGIN(WM_KEYUP)                                      \
-    func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); \
-    lResult = 0;                                                     \
-    MSG_CRACKED_END()
+#define MSG_WM_KEYUP(func) \
+    MSG_CRACKED_VOID(WM_KEYUP, func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
 // UINT OnGetDlgCode(LPMSG pMsg)
-#define MSG_WM_GETDLGCODE(func)                      \
-    MSG_CRACKED_BEGIN(WM_GETDLGCODE)                 \
-    lResult = func(reinterpret_cast<LPMSG>(lParam)); \
-    MSG_CRACKED_END()
+#define MSG_WM_GETDLGCODE(func) \
+    MSG_CRACKED_RESULT(WM_GETDLGCODE, func(reinterpret_cast<LPMSG>(lParam)))
 // void OnLButtonUp(UINT nFlags, CPoint point)
-#define MSG_WM_LBUTTONUP(func)                       \
-    MSG_CRACKED_BEGIN(WM_LBUTTONUP)                  \
-    func(static_cast<UINT>(wParam), CPoint(lParam)); \
-    lResult = 0;                                     \
-    MSG_CRACKED_END()
+#define MSG_WM_LBUTTONUP(func) \
+    MSG_CRACKED_VOID(WM_LBUTTONUP, func(static_cast<UINT>(wParam), CPoint(lParam)))
 // void OnTimer(UINT_PTR nIdEvent)
-#define MSG_WM_TIMER(func)               \
-    MSG_CRACKED_BEGIN(WM_TIMER)          \
-    func(static_cast<UINT_PTR>(wParam)); \
-    lResult = 0;                         \
-    MSG_CRACKED_END()
+#define MSG_WM_TIMER(func) MSG_CRACKED_VOID(WM_TIMER, func(static_cast<UINT_PTR>(wParam)))
 // BOOL OnSetCursor(CWindow wnd, UINT nHitTest, UINT message)
-#define MSG_WM_SETCURSOR(func)                                                               \
-    MSG_CRACKED_BEGIN(WM_SETCURSOR)                                                          \
-    lResult = func(CWindow(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam)); \
-    MSG_CRACKED_END()
+#define MSG_WM_SETCURSOR(func)                                                                     \
+    MSG_CRACKED_RESULT(WM_SETCURSOR, func(CWindow(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), \
+                                          HIWORD(lParam)))
 // void OnContextMenu(CWindow wnd, CPoint point)
-#define MSG_WM_CONTEXTMENU(func)                                   \
-    MSG_CRACKED_BEGIN(WM_CONTEXTMENU)                              \
-    func(CWindow(reinterpret_cast<HWND>(wParam)), CPoint(lParam)); \
-    lResult = 0;                                                   \
-    MSG_CRACKED_END()
+#define MSG_WM_CONTEXTMENU(func) \
+    MSG_CRACKED_VOID(WM_CONTEXTMENU, func(CWindow(reinterpret_cast<HWND>(wParam)), CPoint(lParam)))
 // UINT OnNcHitTest(CPoint point), the point in screen coordinates
-#define MSG_WM_NCHITTEST(func)      \
-    MSG_CRACKED_BEGIN(WM_NCHITTEST) \
-    lResult = func(CPoint(lParam)); \
-    MSG_CRACKED_END()
+#define MSG_WM_NCHITTEST(func) MSG_CRACKED_RESULT(WM_NCHITTEST, func(CPoint(lParam)))
 // void OnClose()
-#define MSG_WM_CLOSE(func)      \
-    MSG_CRACKED_BEGIN(WM_CLOSE) \
-    func();                     \
-    lResult = 0;                \
-    MSG_CRACKED_END()
+#define MSG_WM_CLOSE(func) MSG_CRACKED_VOID(WM_CLOSE, func())
 // BOOL OnInitDialog(CWindow wndFocus, LPARAM lInitParam): TRUE to let the
 // dialog manager set the focus.
-#define MSG_WM_INITDIALOG(func)                                      \
-    MSG_CRACKED_BEGIN(WM_INITDIALOG)                                 \
-    lResult = func(CWindow(reinterpret_cast<HWND>(wParam)), lParam); \
-    MSG_CRACKED_END()
+#define MSG_WM_INITDIALOG(func) \
+    MSG_CRACKED_RESULT(WM_INITDIALOG, func(CWindow(reinterpret_cast<HWND>(wParam)), lParam))
 // void OnDestroy()
-#define MSG_WM_DESTROY(func)      \
-    MSG_CRACKED_BEGIN(WM_DESTROY) \
-    func();                       \
-    lResult = 0;                  \
-    MSG_CRACKED_END()
+#define MSG_WM_DESTROY(func) MSG_CRACKED_VOID(WM_DESTROY, func())
 // void OnPaint(HDC hDc): hDc is 0 for a plain WM_PAINT
-#define MSG_WM_PAINT(func)               \
-    MSG_CRACKED_BEGIN(WM_PAINT)          \
-    func(reinterpret_cast<HDC>(wParam)); \
-    lResult = 0;                         \
-    MSG_CRACKED_END()
+#define MSG_WM_PAINT(func) MSG_CRACKED_VOID(WM_PAINT, func(reinterpret_cast<HDC>(wParam)))
 // HBRUSH OnCtlColorStatic(HDC hDc, HWND hStatic)
-#define MSG_WM_CTLCOLORSTATIC(func)                                           \
-    MSG_CRACKED_BEGIN(WM_CTLCOLORSTATIC)                                      \
-    lResult = reinterpret_cast<LRESULT>(                                      \
-        func(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))); \
-    MSG_CRACKED_END()
+#define MSG_WM_CTLCOLORSTATIC(func)               \
+    MSG_CRACKED_RESULT(WM_CTLCOLORSTATIC,         \
+                       reinterpret_cast<LRESULT>( \
+                           func(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))))
 // void OnDpiChanged(UINT nDpiX, UINT nDpiY, const RECT* pSuggested)
-#define MSG_WM_DPICHANGED(func)                                                  \
-    MSG_CRACKED_BEGIN(0x02E0)                                                    \
-    func(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); \
-    lResult = 0;                                                                 \
-    MSG_CRACKED_END()
+#define MSG_WM_DPICHANGED(func)     \
+    MSG_CRACKED_VOID(WM_DPICHANGED, \
+                     func(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)))

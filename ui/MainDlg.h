@@ -27,11 +27,8 @@
 // message.
 const UINT WM_TRAY_NOTIFY = WM_USER + 100;  // 1124
 // void OnTrayNotify(UINT nIconId, UINT uMouseMsg)
-#define MSG_WM_TRAY_NOTIFY(func)                                \
-    MSG_CRACKED_BEGIN(WM_TRAY_NOTIFY)                           \
-    func(static_cast<UINT>(wParam), static_cast<UINT>(lParam)); \
-    lResult = 0;                                                \
-    MSG_CRACKED_END()
+#define MSG_WM_TRAY_NOTIFY(func) \
+    MSG_CRACKED_VOID(WM_TRAY_NOTIFY, func(static_cast<UINT>(wParam), static_cast<UINT>(lParam)))
 
 // The install folder, bound to the path box (1009) by the data exchange.
 extern std::wstring g_strInstallPath;
