@@ -1,19 +1,22 @@
 // The platform's ceiling for the benchmark: the same 40 byte ranges fetched
 // with plain WinINet threads into memory, nothing else (no window, no
-// messages, no file). bare_fetch HOST PATH SIZE [size-query] [write] prints
-// "bytes=N ms=T end=E" (E: when it ended, in Unix milliseconds) and exits 0
-// when every range arrived whole. Like the installer, it loads the trusted
-// roots before its clock starts (a one-time cost of the process that the
-// installer pays while its dialog shows), and takes each range's memory once
-// its clock runs, untouched, as the installer does once it knows the size.
-// With "size-query", a GET for the whole file comes first, in its own thread:
-// its length is read, its body never, and the handles are closed while the
+// messages, no file). bare_fetch HOST PATH SIZE [size-query] [write]
+// [preconfig] prints "bytes=N ms=T first=F end=E" (F: when the first answer's
+// headers were in, in ms on the clock; E: when it ended, in Unix
+// milliseconds) and exits 0 when every range arrived whole. Like the installer, it loads the
+// trusted roots before its clock starts (a one-time cost of the process that the installer pays
+// while its dialog shows), and takes each range's memory once its clock runs, untouched, as the
+// installer does once it knows the size. With "size-query", a GET for the whole file comes first,
+// in its own thread: its length is read, its body never, and the handles are closed while the
 // ranges run, as the installer's size query does. With "write", the ranges
 // are also appended in order to a new file in the public documents folder as
 // they arrive, each flushed and then freed, with the installer's write calls,
 // by one thread that waits on each range in turn: the least the installer's
 // in-order assembly can cost, with no window, no messages and no thread per
-// write. The clock stops when the file closes.
+// write. The clock stops when the file closes. With "preconfig", WinINet is
+// opened as the installer opens it when the user's settings name any proxy,
+// auto-detection included (INTERNET_OPEN_TYPE_PRECONFIG), else as it opens
+// it with none set.
 #include <windows.h>
 #include <wininet.h>
 
@@ -24,10 +27,18 @@
 
 #include "BlockWrite.h"
 #include "TrustStoreWarmUp.h"
+#include "WinInetRequest.h"
 
 namespace {
 
-const DWORD kFlags = 0x80CC8200;  // the installer's request flags
+DWORD g_dwAccess = INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+DWORD g_nStart = 0;
+volatile LONG g_nFirstAnswer = 0;  // 1 + ms on the clock when the first headers were in
+
+void NoteAnswer() {
+    InterlockedCompareExchange(&g_nFirstAnswer, static_cast<LONG>(GetTickCount() - g_nStart + 1),
+                               0);
+}
 
 // One GET for the file, opened as the installer opens its requests and closed
 // in its order (request, connection, root) when it goes out of scope.
@@ -37,13 +48,12 @@ struct FileRequest {
     HINTERNET hRequest = nullptr;
 
     FileRequest(const wchar_t* pszHost, const wchar_t* pszPath)
-        : hRoot(InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr, nullptr,
-                              0)) {
+        : hRoot(InternetOpenW(L"", g_dwAccess, nullptr, nullptr, 0)) {
         hConnect = InternetConnectW(hRoot, pszHost, INTERNET_DEFAULT_HTTPS_PORT, nullptr, nullptr,
                                     INTERNET_SERVICE_HTTP, 0, 0);
         LPCWSTR rgpszTypes[] = {L"*/*", nullptr};
         hRequest = HttpOpenRequestW(hConnect, L"GET", pszPath, L"HTTP/1.1", nullptr, rgpszTypes,
-                                    kFlags, 0);
+                                    CWinInetRequest::kRequestFlags, 0);
     }
     ~FileRequest() {
         if (hRequest)
@@ -78,6 +88,7 @@ DWORD WINAPI FetchRange(void* pParam) {
         HttpAddRequestHeadersW(request.hRequest, szRange, static_cast<DWORD>(-1L),
                                HTTP_ADDREQ_FLAG_ADD) &&
         HttpSendRequestW(request.hRequest, nullptr, 0, nullptr, 0)) {
+        NoteAnswer();
         DWORD nRead = 0;
         while (range.nGot < range.nLength &&
                InternetReadFile(request.hRequest, range.pBuffer + range.nGot,
@@ -104,6 +115,7 @@ DWORD WINAPI QuerySize(void* pParam) {
     DWORD nLength = sizeof(szLength);
     if (request.hRequest && HttpSendRequestW(request.hRequest, nullptr, 0, nullptr, 0) &&
         HttpQueryInfoW(request.hRequest, HTTP_QUERY_CONTENT_LENGTH, szLength, &nLength, nullptr)) {
+        NoteAnswer();
         query.nSize = static_cast<DWORD>(_wtoi(szLength));
     }
     SetEvent(query.hAnswered);
@@ -144,13 +156,18 @@ bool WriteInOrder(std::vector<Range>& vecRanges) {
 int wmain(int argc, wchar_t** argv) {
     bool bSizeQuery = false;
     bool bWrite = false;
+    bool bPreconfig = false;
     for (int i = 4; i < argc; ++i) {
         bSizeQuery = bSizeQuery || wcscmp(argv[i], L"size-query") == 0;
         bWrite = bWrite || wcscmp(argv[i], L"write") == 0;
+        bPreconfig = bPreconfig || wcscmp(argv[i], L"preconfig") == 0;
     }
-    if (argc < 4 || argc - 4 != int(bSizeQuery) + int(bWrite)) {
-        fwprintf(stderr, L"usage: bare_fetch HOST PATH SIZE [size-query] [write]\n");
+    if (argc < 4 || argc - 4 != int(bSizeQuery) + int(bWrite) + int(bPreconfig)) {
+        fwprintf(stderr, L"usage: bare_fetch HOST PATH SIZE [size-query] [write] [preconfig]\n");
         return 2;
+    }
+    if (bPreconfig) {
+        g_dwAccess = INTERNET_OPEN_TYPE_PRECONFIG;
     }
     const DWORD nSize = static_cast<DWORD>(_wtoi(argv[3]));
     const DWORD nChunk = nSize / 40;
@@ -158,6 +175,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<HANDLE> vecThreads;
     LoadTrustStore();
     const DWORD nStart = GetTickCount();
+    g_nStart = nStart;
     if (bSizeQuery) {
         static SizeQuery s_query;  // static: its thread still closes while the ranges run
         s_query = {argv[1], argv[2], CreateEventW(nullptr, TRUE, FALSE, nullptr), 0};
@@ -193,7 +211,7 @@ int wmain(int argc, wchar_t** argv) {
     for (const Range& range : vecRanges) {
         nGot += range.nGot;
     }
-    printf("bytes=%llu ms=%lu end=%llu\n", nGot, nMs, nEnd);
+    printf("bytes=%llu ms=%lu first=%ld end=%llu\n", nGot, nMs, g_nFirstAnswer - 1, nEnd);
     fflush(stdout);
     Sleep(500);  // lets the bench read the peak memory from outside
     return nGot == nSize && bWritten ? 0 : 1;

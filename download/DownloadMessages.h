@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+struct WinHttpProxy;
+
 // Reports posted by the worker threads to the window their job names. Workers
 // only post; every handler runs on the user-interface thread. The crackers
 // below hand each handler its report's fields with their types.
@@ -23,6 +25,9 @@ const UINT WM_INSTALL_COMPLETE = WM_USER + 204;  // 1228
 const UINT WM_UNION_FILE_COMPLETE = WM_USER + 205;  // 1229
 // A segment's transfer failed. wParam: the worker's error; lParam: its id.
 const UINT WM_SEGMENT_FAILED = WM_USER + 206;  // 1230
+// The fallback's proxy was looked up. wParam: the worker's error, 0 when
+// found; lParam: the WinHttpProxy found (new, the receiver's), or null.
+const UINT WM_PROXY_FOUND = WM_USER + 207;  // 1231
 
 // Which work a WM_DOWN_ERROR reports.
 enum DownError : int {
@@ -56,3 +61,7 @@ enum DownError : int {
     MSG_CRACKED_VOID(WM_UNION_FILE_COMPLETE, func(static_cast<int>(lParam)))
 // void OnInstallCompleteMsg()
 #define MSG_WM_INSTALL_COMPLETE(func) MSG_CRACKED_VOID(WM_INSTALL_COMPLETE, func())
+// void OnProxyFoundMsg(WinHttpProxy* pFound, DWORD dwError): pFound owned, or null
+#define MSG_WM_PROXY_FOUND(func)     \
+    MSG_CRACKED_VOID(WM_PROXY_FOUND, \
+                     func(reinterpret_cast<WinHttpProxy*>(lParam), static_cast<DWORD>(wParam)))

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ProxyPlan.h"
+
 // Waits on the wire, set on every root and request handle of the download:
 // long enough for a slow but working line, short enough that a server gone
 // silent ends the attempt, which is then relaunched and resumes after the
@@ -19,7 +21,7 @@ class CHttpRequest {
 public:
     virtual ~CHttpRequest() = default;
 
-    // Detects a proxy and opens the root handle.
+    // Opens the root handle, reaching the server as the factory was told.
     virtual bool Open() = 0;
     virtual bool Connect(const std::wstring& strHost) = 0;
     // Lets all 40 segment requests be open at once (WinINet only).
@@ -28,7 +30,8 @@ public:
     virtual LPCWSTR SizeQueryVerb() const = 0;
     virtual bool OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject) = 0;
     virtual bool AddHeader(const std::wstring& strHeader) = 0;
-    // Sends without extra headers or body (and, on WinHTTP, takes the answer).
+    // Sends without extra headers or body (and, on WinHTTP, takes the answer,
+    // answering a proxy's logon challenge with the user's own logon once).
     virtual bool Send() = 0;
     // The answer's raw values, judged by HttpAnswer; false when missing.
     virtual bool QueryStatus(DWORD& nStatus) = 0;
@@ -41,12 +44,12 @@ public:
     virtual bool Read(void* pBuffer, DWORD nSize, DWORD& nRead) = 0;
 };
 
-// True when InternetGetConnectedState reports that a proxy is in use; a
-// detection made in the last two seconds stands (CProxyStateMemo).
-bool ProxyInUse();
+// True when InternetGetConnectedState's flags say that a proxy is in use.
+bool ConnectionStateSaysProxy();
 
-// A request of the normal transport (WinINet, HTTPS, port 443) or of the
-// fallback one (WinHTTP, plain HTTP, port 80). The two stacks' headers do
-// not mix, hence factories.
-CHttpRequest* NewWinInetRequest();
-CHttpRequest* NewWinHttpRequest();
+// A request of the normal transport (WinINet, HTTPS, port 443; with the whole
+// proxy configuration when bPreconfig, else without its auto-proxy) or of the
+// fallback one (WinHTTP, plain HTTP, port 80, through proxy). The two stacks'
+// headers do not mix, hence factories.
+CHttpRequest* NewWinInetRequest(bool bPreconfig);
+CHttpRequest* NewWinHttpRequest(const WinHttpProxy& proxy);

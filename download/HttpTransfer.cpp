@@ -14,7 +14,8 @@ namespace {
 const DWORD kReadSize = 102400;
 
 std::unique_ptr<CHttpRequest> NewRequest(const TransferJob& job) {
-    return std::unique_ptr<CHttpRequest>(job.bFallback ? NewWinHttpRequest() : NewWinInetRequest());
+    return std::unique_ptr<CHttpRequest>(job.bFallback ? NewWinHttpRequest(job.fallbackProxy)
+                                                       : NewWinInetRequest(job.bWinInetPreconfig));
 }
 
 // Whether the reply may fill the buffer: the range judge of HttpAnswer, on

@@ -1,6 +1,7 @@
 #include "InstallController.h"
 
 #include <cwchar>
+#include <memory>
 
 #include "DebugTrace.h"
 #include "DownloadProgress.h"
@@ -24,6 +25,7 @@ bool CInstallController::StartInstall(const InstallRequest& request) {
     m_request = request;
     m_strHost = strHost;
     m_strObject = strObject;
+    ReadProxySettings();             // once, before the first request
     RaiseProcessConnectionLimits();  // before the first transfer
     Begin();
     return true;
@@ -34,10 +36,71 @@ void CInstallController::Begin() {
     m_bReconnectShown = false;  // the page starts at 0%
     m_nShownPosition = 0;
     m_view.ShowInstalling();
-    m_dwSizeQuerySince = m_pfnTicks();
-    m_dwLastByteTick = m_dwSizeQuerySince;
+    m_dwLastByteTick = m_pfnTicks();
     m_view.ArmTimer(kWatchTimerId, kWatchTimerMs);
+    if (m_bFallback && m_proxyPlan.bLookUp && m_eProxyLookup == ProxyLookup::kNotYet) {
+        StartProxyLookup();  // the size query follows its answer
+    } else {
+        BeginSizeQueries();
+    }
+}
+
+void CInstallController::BeginSizeQueries() {
+    m_dwSizeQuerySince = m_pfnTicks();
     StartSizeQuery();
+}
+
+void CInstallController::ReadProxySettings() {
+    if (!m_pfnReadProxyConfig(m_proxyConfig)) {
+        KORVIX_TRACE(L"the user's proxy settings could not be read\n\r");
+    }
+    m_proxyPlan = PlanProxy(m_proxyConfig);
+    m_fallbackProxy = m_proxyPlan.fallback;
+    const std::wstring strTrace =
+        L"proxy settings: " + DescribeProxyConfig(m_proxyConfig) + L"; WinINet " +
+        (m_proxyPlan.bWinInetPreconfig ? L"follows them" : L"without auto-proxy") + L"; fallback " +
+        (m_proxyPlan.bLookUp ? L"looks up, else " : L"") +
+        DescribeWinHttpProxy(m_proxyPlan.fallback) + L"\n\r";
+    KORVIX_TRACE(strTrace.c_str());
+}
+
+void CInstallController::StartProxyLookup() {
+    m_eProxyLookup = ProxyLookup::kUnderWay;
+    ProxyLookupJob job;
+    job.hReportTo = m_hReportWnd;
+    job.strUrl = L"http://" + m_strHost + L"/" + m_strObject;
+    job.bAutoDetect = m_proxyConfig.bAutoDetect;
+    job.strScriptUrl = m_proxyConfig.strScriptUrl;
+    job.nLimitMs = PROXY_LOOKUP_LIMIT_MS;
+    m_view.ArmTimer(kProxyTimerId, PROXY_LOOKUP_LIMIT_MS);
+    m_workers.StartProxyLookup(job);
+}
+
+void CInstallController::OnProxyFoundMsg(WinHttpProxy* pFound, DWORD dwError) {
+    const std::unique_ptr<WinHttpProxy> found(pFound);
+    if (m_eProxyLookup != ProxyLookup::kUnderWay) {
+        return;  // past its bound: the fallback went on without it
+    }
+    if (found) {
+        m_fallbackProxy = *found;
+    } else {
+        wchar_t szTrace[80];
+        swprintf(szTrace, 80, L"proxy look-up failed, error %lu\n\r",
+                 static_cast<unsigned long>(dwError));
+        KORVIX_TRACE(szTrace);
+    }
+    EndProxyLookup();
+}
+
+void CInstallController::EndProxyLookup() {
+    m_eProxyLookup = ProxyLookup::kDone;
+    m_view.DisarmTimer(kProxyTimerId);
+    const std::wstring strTrace =
+        L"fallback through " + DescribeWinHttpProxy(m_fallbackProxy) + L"\n\r";
+    KORVIX_TRACE(strTrace.c_str());
+    if (!m_bFailing) {
+        BeginSizeQueries();
+    }
 }
 
 void CInstallController::RestartInstall() {
@@ -57,6 +120,8 @@ TransferJob CInstallController::NewTransferJob() const {
     job.strHost = m_strHost;
     job.strObject = m_strObject;
     job.bFallback = m_bFallback;
+    job.bWinInetPreconfig = m_proxyPlan.bWinInetPreconfig;
+    job.fallbackProxy = m_fallbackProxy;
     job.nFileSize = m_nFileSize;
     return job;
 }
@@ -95,6 +160,11 @@ void CInstallController::OnTimer(UINT_PTR nIdEvent) {
         OnRelaunchTimer();
     } else if (nIdEvent == kWatchTimerId) {
         OnWatchTimer();
+    } else if (nIdEvent == kProxyTimerId) {
+        if (m_eProxyLookup == ProxyLookup::kUnderWay) {
+            KORVIX_TRACE(L"no proxy found within the look-up's bound\n\r");
+            EndProxyLookup();
+        }
     } else {
         SetMsgHandled(FALSE);  // the window's own
     }
@@ -207,6 +277,7 @@ void CInstallController::BeginFailureOutcome() {
     m_bFailing = true;
     m_view.DisarmTimer(kRelaunchTimerId);
     m_view.DisarmTimer(kWatchTimerId);
+    m_view.DisarmTimer(kProxyTimerId);
     m_pacer.Reset();
     DiscardDownload();
 }

@@ -10,6 +10,8 @@
 #include "InstallView.h"
 #include "InstallWorkers.h"
 #include "MessageMap.h"
+#include "ProxyDiscovery.h"
+#include "ProxyPlan.h"
 #include "RelaunchPacer.h"
 #include "SegmentInfo.h"
 #include "UniqueHandle.h"
@@ -29,10 +31,17 @@ const DWORD SILENCE_LIMIT_MS = 120000;
 // A failure waiting for its relaunch shows in the status line once no byte
 // has come for this long; while bytes flow the percentage stays.
 const DWORD RECONNECT_TEXT_AFTER_MS = 2000;
-// The controller's timers: the relaunches of failed transfers, and the
-// watch for a silent download that also shows a relaunch under way.
+// The fallback waits this long for its proxy to be looked up (auto-detection's
+// DHCP and DNS queries, a script's download), then goes on through the named
+// proxy, or directly: short against the transport's minute, long enough for
+// a script on a slow line.
+const DWORD PROXY_LOOKUP_LIMIT_MS = 10000;
+// The controller's timers: the relaunches of failed transfers, the watch for
+// a silent download that also shows a relaunch under way, and the bound of
+// the proxy's look-up.
 const UINT_PTR kRelaunchTimerId = 3396;
 const UINT_PTR kWatchTimerId = 3397;
+const UINT_PTR kProxyTimerId = 3398;
 const UINT kWatchTimerMs = 1000;
 // The download folder's name under the all-users documents.
 const wchar_t kDownloadFolderName[] = L"Velmora";
@@ -54,6 +63,7 @@ struct InstallRequest {
 class CInstallController : public CMessageMap {
 public:
     using TickSource = DWORD(WINAPI*)();
+    using ProxyConfigSource = bool (*)(ProxyConfig& config);
 
     CInstallController(IInstallView& view, IInstallWorkers& workers)
         : m_view(view), m_workers(workers) {}
@@ -66,8 +76,8 @@ public:
 
     // The window the workers report to; set once it exists.
     void SetReportWindow(HWND hWnd) { m_hReportWnd = hWnd; }
-    // Starts an installation: false, with nothing started, when the address
-    // names no host and path.
+    // Starts an installation, after reading the user's proxy settings: false,
+    // with nothing started, when the address names no host and path.
     bool StartInstall(const InstallRequest& request);
 
     BEGIN_MSG_MAP(CInstallController)
@@ -78,6 +88,7 @@ public:
         MSG_WM_DOWN_ERROR(OnDownErrorMsg)
         MSG_WM_UNION_FILE_COMPLETE(OnUnionFileCompleteMsg)
         MSG_WM_INSTALL_COMPLETE(OnInstallCompleteMsg)
+        MSG_WM_PROXY_FOUND(OnProxyFoundMsg)
         MSG_WM_TIMER(OnTimer)
     END_MSG_MAP()
 
@@ -107,11 +118,20 @@ public:
     // installer's worker reports, and the file being assembled in it.
     CDownloadFolder m_downloadFolder;
     CFileHandle m_hDownFile;
-    TickSource m_pfnTicks = ::GetTickCount;  // the tests' clock goes here
+    TickSource m_pfnTicks = ::GetTickCount;                        // the tests' clock goes here
+    ProxyConfigSource m_pfnReadProxyConfig = ReadUserProxyConfig;  // and their settings
+    // The user's proxy settings, read once, what follows from them, and the
+    // fallback's proxy: the plan's, or what the one look-up found.
+    ProxyConfig m_proxyConfig;
+    ProxyPlan m_proxyPlan;
+    WinHttpProxy m_fallbackProxy;
+    enum class ProxyLookup { kNotYet, kUnderWay, kDone };
+    ProxyLookup m_eProxyLookup = ProxyLookup::kNotYet;
 
 private:
     // Start, progress, failures and relaunches (InstallController.cpp).
     void Begin();
+    void BeginSizeQueries();
     void RestartInstall();
     TransferJob NewTransferJob() const;
     void StartSizeQuery();
@@ -121,6 +141,11 @@ private:
     void OnTimer(UINT_PTR nIdEvent);
     void OnRelaunchTimer();
     void OnWatchTimer();
+    // The fallback's proxy: looked up once, on a worker, within its bound.
+    void ReadProxySettings();
+    void StartProxyLookup();
+    void OnProxyFoundMsg(WinHttpProxy* pFound, DWORD dwError);
+    void EndProxyLookup();
     void OnDownProgressMsg(int nPercent, DWORD nBytes);
     void OnSegmentFailedMsg(int nId, DWORD dwError);
     void OnDownErrorMsg(DownError nWork, DWORD dwError);

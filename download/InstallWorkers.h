@@ -12,6 +12,8 @@ public:
     virtual ~IInstallWorkers() = default;
     // WM_DOWN_FILESIZE, or WM_DOWN_ERROR with DOWN_ERR_FILESIZE.
     virtual void StartSizeQuery(const TransferJob& job) = 0;
+    // WM_PROXY_FOUND, with the proxy found or an error.
+    virtual void StartProxyLookup(const ProxyLookupJob& job) = 0;
     // Byte reports, then WM_SEGMENT_COMPLETE or WM_SEGMENT_FAILED.
     virtual void StartSegment(const SegmentJob& job) = 0;
     // WM_UNION_FILE_COMPLETE, or WM_DOWN_ERROR with DOWN_ERR_WRITE.

@@ -2,11 +2,32 @@
 
 #include <algorithm>
 
+DWORD ProxyLogonScheme(DWORD dwStatus, DWORD dwSupported, DWORD dwTarget) {
+    if (dwStatus != HTTP_STATUS_PROXY_AUTH_REQ || dwTarget != WINHTTP_AUTH_TARGET_PROXY) {
+        return 0;
+    }
+    for (DWORD dwScheme : {WINHTTP_AUTH_SCHEME_NEGOTIATE, WINHTTP_AUTH_SCHEME_NTLM}) {
+        if (dwSupported & dwScheme) {
+            return dwScheme;
+        }
+    }
+    return 0;
+}
+
 bool CWinHttpRequest::Open() {
-    DWORD dwAccess =
-        ProxyInUse() ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY;
-    m_hRoot.Attach(
-        WinHttpOpen(nullptr, dwAccess, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    DWORD dwAccess = WINHTTP_ACCESS_TYPE_NO_PROXY;
+    LPCWSTR pszProxy = WINHTTP_NO_PROXY_NAME;
+    LPCWSTR pszBypass = WINHTTP_NO_PROXY_BYPASS;
+    if (m_proxy.eKind == WinHttpProxy::kNamed) {
+        dwAccess = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
+        pszProxy = m_proxy.strProxy.c_str();
+        if (!m_proxy.strBypass.empty()) {
+            pszBypass = m_proxy.strBypass.c_str();
+        }
+    } else if (m_proxy.eKind == WinHttpProxy::kMachineDefault) {
+        dwAccess = WINHTTP_ACCESS_TYPE_DEFAULT_PROXY;
+    }
+    m_hRoot.Attach(WinHttpOpen(nullptr, dwAccess, pszProxy, pszBypass, 0));
     if (!m_hRoot) {
         return false;
     }
@@ -35,6 +56,11 @@ bool CWinHttpRequest::OpenRequest(LPCWSTR pszVerb, const std::wstring& strObject
     DWORD dwResponse = kReceiveTimeoutMs;
     WinHttpSetOption(m_hRequest.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &dwResponse,
                      sizeof(dwResponse));
+    // No logon goes anywhere by itself (by default WinHTTP gives it to
+    // intranet servers); Send gives it to a proxy that asks.
+    DWORD dwPolicy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
+    WinHttpSetOption(m_hRequest.Get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &dwPolicy,
+                     sizeof(dwPolicy));
     return true;
 }
 
@@ -44,7 +70,7 @@ bool CWinHttpRequest::AddHeader(const std::wstring& strHeader) {
                                     WINHTTP_ADDREQ_FLAG_ADD) != FALSE;
 }
 
-bool CWinHttpRequest::Send() {
+bool CWinHttpRequest::SendOnce() {
     if (!WinHttpSendRequest(m_hRequest.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
         return false;
@@ -52,6 +78,34 @@ bool CWinHttpRequest::Send() {
     // A missing answer makes the header queries fail, which reports it.
     WinHttpReceiveResponse(m_hRequest.Get(), nullptr);
     return true;
+}
+
+bool CWinHttpRequest::Send() {
+    if (!SendOnce()) {
+        return false;
+    }
+    DWORD nStatus = 0;
+    DWORD dwSupported = 0;
+    DWORD dwFirst = 0;
+    DWORD dwTarget = 0;
+    if (!QueryStatus(nStatus) || nStatus != HTTP_STATUS_PROXY_AUTH_REQ ||
+        !WinHttpQueryAuthSchemes(m_hRequest.Get(), &dwSupported, &dwFirst, &dwTarget)) {
+        return true;  // the answer is judged by its status
+    }
+    const DWORD dwScheme = ProxyLogonScheme(nStatus, dwSupported, dwTarget);
+    if (dwScheme == 0) {
+        return true;  // a 407 that nobody can answer: a failed attempt
+    }
+    // The user's own logon, for the proxy only; WinHTTP runs the whole
+    // handshake within the one send that follows. A second 407 stands.
+    DWORD dwPolicy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_MEDIUM;
+    WinHttpSetOption(m_hRequest.Get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &dwPolicy,
+                     sizeof(dwPolicy));
+    if (!WinHttpSetCredentials(m_hRequest.Get(), WINHTTP_AUTH_TARGET_PROXY, dwScheme, nullptr,
+                               nullptr, nullptr)) {
+        return true;
+    }
+    return SendOnce();
 }
 
 bool CWinHttpRequest::QueryStatus(DWORD& nStatus) {
@@ -96,6 +150,6 @@ bool CWinHttpRequest::Read(void* pBuffer, DWORD nSize, DWORD& nRead) {
            WinHttpReadData(m_hRequest.Get(), pBuffer, std::min(nAvailable, nSize), &nRead) != FALSE;
 }
 
-CHttpRequest* NewWinHttpRequest() {
-    return new CWinHttpRequest;
+CHttpRequest* NewWinHttpRequest(const WinHttpProxy& proxy) {
+    return new CWinHttpRequest(proxy);
 }

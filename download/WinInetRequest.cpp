@@ -4,19 +4,14 @@
 #include <cwchar>
 
 #include "DebugTrace.h"
-#include "ProxyStateMemo.h"
 
-bool ProxyInUse() {
-    static CProxyStateMemo memo;
-    bool bProxy = false;
-    if (memo.Lookup(GetTickCount(), bProxy)) {
-        return bProxy;
-    }
+// The request flags as the wire sees them: 0x80CC8200 without NO_AUTH.
+static_assert(CWinInetRequest::kRequestFlags == 0x80C88200, "the request flags changed");
+
+bool ConnectionStateSaysProxy() {
     DWORD dwFlags = 0;
-    InternetGetConnectedState(&dwFlags, 0);
-    bProxy = (dwFlags & INTERNET_CONNECTION_PROXY) != 0;
-    memo.Remember(GetTickCount(), bProxy);
-    return bProxy;
+    InternetGetConnectedState(&dwFlags, 0);  // only the flags count, not the result
+    return (dwFlags & INTERNET_CONNECTION_PROXY) != 0;
 }
 
 namespace {
@@ -36,27 +31,25 @@ void SetWireTimeouts(HINTERNET hInternet) {
                        sizeof(dwReceive));
 }
 
-}  // namespace
-
-namespace {
-
 const DWORD kMaxConnsPerServer = 50;
+
+// Sets one process-wide limit; the error, or 0 when it took.
+unsigned long RaiseProcessLimit(DWORD dwOption) {
+    DWORD dwMax = kMaxConnsPerServer;
+    return InternetSetOptionW(nullptr, dwOption, &dwMax, sizeof(dwMax)) ? 0 : GetLastError();
+}
 
 }  // namespace
 
 void RaiseProcessConnectionLimits() {
-    DWORD dwMax = kMaxConnsPerServer;
-    const BOOL bServer =
-        InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &dwMax, sizeof(dwMax));
-    const DWORD dwServerError = bServer ? 0 : GetLastError();
-    const BOOL bServer10 = InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER,
-                                              &dwMax, sizeof(dwMax));
-    const DWORD dwServer10Error = bServer10 ? 0 : GetLastError();
-    wchar_t szTrace[128];
-    swprintf(szTrace, 128,
-             L"connection limits %lu: per server %d (%lu), per 1.0 server %d (%lu)\n\r",
-             static_cast<unsigned long>(dwMax), bServer, static_cast<unsigned long>(dwServerError),
-             bServer10, static_cast<unsigned long>(dwServer10Error));
+    const unsigned long dwServer = RaiseProcessLimit(INTERNET_OPTION_MAX_CONNS_PER_SERVER);
+    const unsigned long dwServer10 = RaiseProcessLimit(INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER);
+    const unsigned long dwProxy = RaiseProcessLimit(INTERNET_OPTION_MAX_CONNS_PER_PROXY);
+    wchar_t szTrace[160];
+    swprintf(szTrace, 160,
+             L"connection limits %lu (error, 0 when set): per server %lu, per 1.0 server %lu, "
+             L"per proxy %lu\n\r",
+             static_cast<unsigned long>(kMaxConnsPerServer), dwServer, dwServer10, dwProxy);
     KORVIX_TRACE(szTrace);
 }
 
@@ -67,8 +60,8 @@ void SetMaxConnections(HINTERNET hConnect) {
 }
 
 bool CWinInetRequest::Open() {
-    DWORD dwAccess = ProxyInUse() ? INTERNET_OPEN_TYPE_PRECONFIG
-                                  : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+    const DWORD dwAccess = m_bPreconfig ? INTERNET_OPEN_TYPE_PRECONFIG
+                                        : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
     m_hRoot.Attach(InternetOpenW(L"", dwAccess, nullptr, nullptr, 0));
     if (!m_hRoot) {
         return false;
@@ -147,6 +140,6 @@ bool CWinInetRequest::Read(void* pBuffer, DWORD nSize, DWORD& nRead) {
                                                std::min(nAvailable, nSize), &nRead) != FALSE;
 }
 
-CHttpRequest* NewWinInetRequest() {
-    return new CWinInetRequest;
+CHttpRequest* NewWinInetRequest(bool bPreconfig) {
+    return new CWinInetRequest(bPreconfig);
 }

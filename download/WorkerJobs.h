@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DownloadFolder.h"
+#include "ProxyPlan.h"
 #include "SegmentInfo.h"
 
 // What each worker works on: built by the controller before the worker
@@ -18,9 +19,24 @@ struct TransferJob {
     std::wstring strHost;    // host of the download address
     std::wstring strObject;  // its path, without the leading "/"
     bool bFallback = false;  // WinHTTP on port 80 after the one restart
+    // How each stack reaches the server: WinINet with the whole of the
+    // user's proxy configuration, or without its auto-proxy; the fallback
+    // through this proxy (the one look-up's answer, shared by every request).
+    bool bWinInetPreconfig = false;
+    WinHttpProxy fallbackProxy;
     // The size the size query reported (0 for the size query itself): a range
     // reply that names another total is of another version of the file.
     DWORD nFileSize = 0;
+};
+
+// The fallback's proxy for its address, from auto-detection and the user's
+// script; the controller waits nLimitMs for the answer.
+struct ProxyLookupJob {
+    HWND hReportTo = nullptr;
+    std::wstring strUrl;  // the fallback's address: http://host/path
+    bool bAutoDetect = false;
+    std::wstring strScriptUrl;
+    DWORD nLimitMs = 0;
 };
 
 // One segment's transfer: the rest of its range into its buffer. The worker

@@ -10,6 +10,7 @@
 #include "DownloadMessages.h"
 #include "HttpTransfer.h"
 #include "InstallerLaunch.h"
+#include "ProxyDiscovery.h"
 
 namespace {
 
@@ -35,6 +36,12 @@ bool StartOn(unsigned(__stdcall* pfnThread)(void*), const TJob& job) {
 void CWorkerThreads::StartSizeQuery(const TransferJob& job) {
     if (!StartOn(GetFileSizeThread, job)) {
         PostMessageW(job.hReportTo, WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_FILESIZE);
+    }
+}
+
+void CWorkerThreads::StartProxyLookup(const ProxyLookupJob& job) {
+    if (!StartOn(FindProxyThread, job)) {
+        PostMessageW(job.hReportTo, WM_PROXY_FOUND, ERROR_NOT_ENOUGH_MEMORY, 0);
     }
 }
 

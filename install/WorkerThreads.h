@@ -7,6 +7,7 @@
 class CWorkerThreads : public IInstallWorkers {
 public:
     void StartSizeQuery(const TransferJob& job) override;
+    void StartProxyLookup(const ProxyLookupJob& job) override;
     void StartSegment(const SegmentJob& job) override;
     void StartWrite(const WriteJob& job) override;
     void StartInstaller(const InstallerJob& job) override;

@@ -20,6 +20,13 @@ DWORD WINAPI TestTicks() {
     return g_nNow;
 }
 
+// The user's proxy settings as the test sets them (none by default).
+ProxyConfig g_proxyConfig;
+bool TestProxyConfig(ProxyConfig& config) {
+    config = g_proxyConfig;
+    return true;
+}
+
 class CFakeView : public IInstallView {
 public:
     void ShowInstalling() override { m_vecShown.push_back("installing"); }
@@ -32,10 +39,13 @@ public:
         if (nId == kRelaunchTimerId) {
             m_vecPauses.push_back(nMs);
         }
-        (nId == kRelaunchTimerId ? m_bRelaunchArmed : m_bWatchArmed) = true;
+        Armed(nId) = true;
     }
-    void DisarmTimer(UINT_PTR nId) override {
-        (nId == kRelaunchTimerId ? m_bRelaunchArmed : m_bWatchArmed) = false;
+    void DisarmTimer(UINT_PTR nId) override { Armed(nId) = false; }
+    bool& Armed(UINT_PTR nId) {
+        return nId == kRelaunchTimerId ? m_bRelaunchArmed
+               : nId == kWatchTimerId  ? m_bWatchArmed
+                                       : m_bProxyArmed;
     }
 
     std::vector<std::string> m_vecShown;
@@ -43,16 +53,19 @@ public:
     std::vector<UINT> m_vecPauses;  // every relaunch pause asked for, in order
     bool m_bRelaunchArmed = false;
     bool m_bWatchArmed = false;
+    bool m_bProxyArmed = false;
 };
 
 class CFakeWorkers : public IInstallWorkers {
 public:
     void StartSizeQuery(const TransferJob& job) override { m_vecSizeQueries.push_back(job); }
+    void StartProxyLookup(const ProxyLookupJob& job) override { m_vecLookups.push_back(job); }
     void StartSegment(const SegmentJob& job) override { m_vecSegments.push_back(job); }
     void StartWrite(const WriteJob& job) override { m_vecWrites.push_back(job); }
     void StartInstaller(const InstallerJob& job) override { m_vecInstallers.push_back(job); }
 
     std::vector<TransferJob> m_vecSizeQueries;
+    std::vector<ProxyLookupJob> m_vecLookups;
     std::vector<SegmentJob> m_vecSegments;
     std::vector<WriteJob> m_vecWrites;
     std::vector<InstallerJob> m_vecInstallers;
@@ -85,6 +98,7 @@ public:
         SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_controller));
         m_controller.SetReportWindow(m_hWnd);
         m_controller.m_pfnTicks = TestTicks;
+        m_controller.m_pfnReadProxyConfig = TestProxyConfig;
         g_nNow = 1000;
         wchar_t szTemp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, szTemp);
@@ -123,6 +137,7 @@ public:
     }
     void FireRelaunch() { Report(WM_TIMER, kRelaunchTimerId, 0); }
     void FireWatch() { Report(WM_TIMER, kWatchTimerId, 0); }
+    void FireProxyBound() { Report(WM_TIMER, kProxyTimerId, 0); }
     // Relaunch ticks until none is waiting (bounded).
     void DrainRelaunches() {
         for (int i = 0; i < 200 && m_view.m_bRelaunchArmed; ++i) {
@@ -311,6 +326,9 @@ TEST(InstallController, RoadsEndInTheirOutcome) {
             EXPECT_EQ(bench.m_hWnd, job.hReportTo);
             EXPECT_TRUE(job.bFallback || !bFallbackSeen) << "back to the first transport";
             bFallbackSeen = job.bFallback;
+            // The user has no proxy: WinINet without its auto-proxy, WinHTTP direct.
+            EXPECT_FALSE(job.bWinInetPreconfig);
+            EXPECT_EQ(WinHttpProxy::kDirect, job.fallbackProxy.eKind);
         }
         EXPECT_EQ(road.bFallback, bFallbackSeen);
         for (const SegmentJob& job : bench.m_workers.m_vecSegments) {
@@ -392,4 +410,61 @@ TEST(InstallController, CountedFailuresAndEmptySegments) {
     ASSERT_EQ(1u, tiny.m_workers.m_vecSegments.size());
     EXPECT_EQ(SEGMENT_COUNT - 1, tiny.m_workers.m_vecSegments[0].pSegment->nId);
     EXPECT_EQ(SEGMENT_COUNT - 1, tiny.m_controller.m_nCompleteCount);
+}
+
+// A company desktop's settings (auto-detection and a named proxy): every
+// WinINet request follows them; the fallback looks its proxy up once and
+// starts its size query only on the answer, or, past the look-up's bound,
+// through the named proxy (a late answer changes nothing); all its requests
+// then go through the same proxy.
+TEST(InstallController, FallbackLooksItsProxyUpOnce) {
+    g_proxyConfig = ProxyConfig();
+    g_proxyConfig.bAutoDetect = true;
+    g_proxyConfig.strProxy = L"named:8080";
+    for (bool bAnswered : {true, false}) {
+        SCOPED_TRACE(bAnswered ? "the look-up answers" : "the look-up outlives its bound");
+        CBench bench;
+        bench.Start();
+        for (int i = 0; i < MAX_RETRY + 2; ++i) {
+            bench.SizeFails();
+            bench.DrainRelaunches();
+        }
+        ASSERT_TRUE(bench.m_controller.m_bFallback);
+        ASSERT_EQ(1u, bench.m_workers.m_vecLookups.size());
+        EXPECT_EQ(L"http://localhost/korvix/setup.exe", bench.m_workers.m_vecLookups[0].strUrl);
+        EXPECT_TRUE(bench.m_workers.m_vecLookups[0].bAutoDetect);
+        const size_t nFirstRoad = bench.m_workers.m_vecSizeQueries.size();
+        EXPECT_EQ(static_cast<size_t>(MAX_RETRY + 2), nFirstRoad) << "asked before the answer";
+        EXPECT_TRUE(bench.m_view.m_bProxyArmed);
+        WinHttpProxy found;
+        found.eKind = WinHttpProxy::kNamed;
+        found.strProxy = L"found:3128";
+        const std::wstring strExpected = bAnswered ? L"found:3128" : L"named:8080";
+        if (bAnswered) {
+            bench.Report(WM_PROXY_FOUND, 0, reinterpret_cast<LPARAM>(new WinHttpProxy(found)));
+        } else {
+            bench.FireProxyBound();
+            bench.Report(WM_PROXY_FOUND, 0, reinterpret_cast<LPARAM>(new WinHttpProxy(found)));
+        }
+        EXPECT_FALSE(bench.m_view.m_bProxyArmed);
+        bench.SizeFails();
+        bench.DrainRelaunches();
+        bench.SizeIs(kSize);
+        EXPECT_EQ(1u, bench.m_workers.m_vecLookups.size());
+        const std::vector<TransferJob>& vecQueries = bench.m_workers.m_vecSizeQueries;
+        ASSERT_EQ(nFirstRoad + 2, vecQueries.size());
+        std::vector<TransferJob> vecJobs(vecQueries.begin(), vecQueries.end());
+        for (const SegmentJob& job : bench.m_workers.m_vecSegments) {
+            vecJobs.push_back(job.transfer);
+        }
+        for (size_t i = 0; i < vecJobs.size(); ++i) {
+            EXPECT_TRUE(vecJobs[i].bWinInetPreconfig);
+            if (vecJobs[i].bFallback) {
+                EXPECT_EQ(WinHttpProxy::kNamed, vecJobs[i].fallbackProxy.eKind) << i;
+                EXPECT_EQ(strExpected, vecJobs[i].fallbackProxy.strProxy) << i;
+            }
+        }
+        EXPECT_EQ(static_cast<size_t>(SEGMENT_COUNT), bench.m_workers.m_vecSegments.size());
+    }
+    g_proxyConfig = ProxyConfig();
 }
