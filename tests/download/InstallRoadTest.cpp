@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <memory>
 #include <numeric>
+#include <sstream>
 #include <string>
 
 #include "AppModule.h"
@@ -284,6 +285,79 @@ protected:
         return vec;
     }
 
+    // One line of Squid's access log: a request, or a tunnel, as it ended.
+    struct ProxyLine {
+        double dStart;  // seconds
+        double dEnd;
+        std::string strResult;  // "TCP_TUNNEL/200", "TCP_DENIED/407", ...
+        std::string strMethod;
+        std::string strUrl;
+    };
+    std::vector<ProxyLine> ProxyLog() {
+        std::vector<ProxyLine> vec;
+        for (const std::string& strLine : ReadLines(WinePath(EnvA("KORVIX_PROXY_LOG")))) {
+            std::istringstream fields(strLine);
+            ProxyLine line;
+            double dElapsedMs = 0;
+            std::string strClient;
+            std::string strBytes;
+            if (fields >> line.dEnd >> dElapsedMs >> strClient >> line.strResult >> strBytes >>
+                line.strMethod >> line.strUrl) {
+                line.dStart = line.dEnd - dElapsedMs / 1000;
+                vec.push_back(line);
+            }
+        }
+        return vec;
+    }
+    size_t ProxyLines(const std::string& strResult, const std::string& strMethod) {
+        size_t n = 0;
+        for (const ProxyLine& line : ProxyLog()) {
+            n += line.strResult == strResult && line.strMethod == strMethod ? 1 : 0;
+        }
+        return n;
+    }
+    // The most tunnels the proxy had open at one time, the first (the size
+    // query's) left out.
+    int MostRangeTunnelsOpen() {
+        std::vector<ProxyLine> vecTunnels;
+        for (const ProxyLine& line : ProxyLog()) {
+            if (line.strMethod == "CONNECT" && line.strResult == "TCP_TUNNEL/200") {
+                vecTunnels.push_back(line);
+            }
+        }
+        std::sort(vecTunnels.begin(), vecTunnels.end(),
+                  [](const ProxyLine& a, const ProxyLine& b) { return a.dStart < b.dStart; });
+        int nMost = 0;
+        for (size_t i = 1; i < vecTunnels.size(); ++i) {
+            int nOpen = 0;
+            for (size_t j = 1; j < vecTunnels.size(); ++j) {
+                nOpen += vecTunnels[j].dStart <= vecTunnels[i].dStart &&
+                                 vecTunnels[i].dStart < vecTunnels[j].dEnd
+                             ? 1
+                             : 0;
+            }
+            nMost = std::max(nMost, nOpen);
+        }
+        return nMost;
+    }
+    // The fallback's size query and 40 ranges went through the proxy to the
+    // server's port 80, and reached it.
+    void ExpectFallbackThroughTheProxy() {
+        const std::string strUrl =
+            "http://" + EnvA("KORVIX_PROXIED_HOST") + "/korvix/velmora-korvix_setup.exe";
+        size_t nHead = 0;
+        size_t nRanges = 0;
+        for (const ProxyLine& line : ProxyLog()) {
+            nHead += line.strMethod == "HEAD" && line.strUrl == strUrl ? 1 : 0;
+            nRanges +=
+                line.strMethod == "GET" && line.strUrl == strUrl && line.strResult == "TCP_MISS/206"
+                    ? 1
+                    : 0;
+        }
+        EXPECT_EQ(1u, nHead);
+        EXPECT_EQ(40u, nRanges);
+    }
+
     CMessageLoop m_loop;
     CMainDlg* m_pDlg = nullptr;
     std::unique_ptr<CRoadObserver> m_pRoad;
@@ -347,9 +421,10 @@ TEST_F(InstallRoad, SecondRunReusesTheClientId) {
 }
 
 // The fault server on 443 only: early ends, resets, a whole-file answer,
-// 404 and 500 on first attempts, a range of another total, three failed
-// size queries, and slow first segments. The file still comes out whole and
-// in order; no collector on 80.
+// 404, 500 and a logon challenge (401, Negotiate) on first attempts, a range
+// of another total, three failed size queries, and slow first segments. The
+// file still comes out whole and in order, and the user's logon never went to
+// the server; no collector on 80.
 TEST_F(InstallRoad, FaultsHeal) {
     PressInstall();
     ASSERT_TRUE(PumpUntilFinished());
@@ -373,8 +448,11 @@ TEST_F(InstallRoad, FaultsHeal) {
     EXPECT_EQ(JsonField(vecSeg5[0], "last"), JsonField(vecSeg5[1], "last"));
     // Every faulty first attempt was followed by another one; 13's named
     // another total (another version of the file).
-    for (const char* pszSeg : {"7", "9", "11", "12", "13"}) {
+    for (const char* pszSeg : {"7", "9", "11", "12", "13", "14"}) {
         EXPECT_GE(Requests(pszSeg).size(), 2u) << "segment " << pszSeg;
+    }
+    for (const std::string& strLine : ServerLog()) {
+        EXPECT_EQ("false", JsonField(strLine, "authorization")) << strLine;
     }
     EXPECT_EQ(4u, Requests("size").size());
 }
@@ -613,6 +691,65 @@ TEST_F(InstallRoad, LinkedFolderLeftAlone) {
 TEST_F(InstallRoad, SwappedFolderRace) {
     PressInstall();
     ExpectInstalledBesideSomeonesFolder();
+}
+
+// A company desktop: the user's settings name a proxy (Squid), and only the
+// proxy can resolve the download host. The file comes through it, whole, its
+// 40 ranges in tunnels open at the same time (each range is served slowly
+// enough to show it).
+TEST_F(InstallRoad, ThroughTheNamedProxy) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    EXPECT_FALSE(Controller().m_bFallback);
+    EXPECT_TRUE(Controller().m_proxyPlan.bWinInetPreconfig);
+    EXPECT_GE(ProxyLines("TCP_TUNNEL/200", "CONNECT"), 41u) << "the size query and 40 ranges";
+    EXPECT_EQ(40, MostRangeTunnelsOpen());
+}
+
+// The proxy refuses tunnels (403 to CONNECT): the fallback's WinHTTP goes
+// through the same proxy, as plain HTTP, and the install completes.
+TEST_F(InstallRoad, FallbackThroughTheProxy) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_TRUE(Controller().m_bFallback);
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    EXPECT_EQ(42u, ProxyLines("TCP_DENIED/403", "CONNECT"));
+    ExpectFallbackThroughTheProxy();
+}
+
+// The settings name only an auto-configuration script, which names the proxy
+// for the download host. This Wine's WinINet does not follow a script (it
+// goes direct and finds no such host); the fallback looks the proxy up from
+// the script, once, and goes through it.
+TEST_F(InstallRoad, FallbackThroughTheScriptsProxy) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    EXPECT_TRUE(Controller().m_bFallback);
+    EXPECT_EQ(WinHttpProxy::kNamed, Controller().m_fallbackProxy.eKind);
+    EXPECT_EQ(L"127.0.0.1:3128", Controller().m_fallbackProxy.strProxy);
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    EXPECT_EQ(0u, ProxyLines("TCP_TUNNEL/200", "CONNECT"));
+    ExpectFallbackThroughTheProxy();
+}
+
+// The proxy wants a user name and password (Basic), which nobody gave and no
+// dialog asks for: both stacks get 407, and the road ends as with any server
+// that cannot be used: the network box, and OK hands the address to the
+// browser, which can ask.
+TEST_F(InstallRoad, ProxyWantsAPassword) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    PressInstall();
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
+    EXPECT_TRUE(Controller().m_bFallback);
+    EXPECT_GE(ProxyLines("TCP_DENIED/407", "CONNECT"), 1u) << "WinINet never asked the proxy";
+    EXPECT_GE(ProxyLines("TCP_DENIED/407", "HEAD"), 1u) << "the fallback never asked the proxy";
+    const std::wstring strOpened = WinePath(EnvA("KORVIX_BROWSER_RECORD"));
+    m_pRoad->PumpUntil([&] { return !ReadWholeFile(strOpened).empty(); }, 20000);
+    EXPECT_EQ(Utf8(GetLanStr(L"STR_DOWN_URL")) + "\n", ReadWholeFile(strOpened));
 }
 
 // Install without the box ticked: the information box and the warning; no

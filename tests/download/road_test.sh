@@ -20,6 +20,7 @@ cleanup() {
     if [ -L "$downloads" ] || [ -n "$swapper_pid" ]; then rm -rf "$downloads" "$downloads.swap"; fi
     if [ -f "$documents" ] && [ -d "$documents.away" ]; then rm -f "$documents" && mv "$documents.away" "$documents"; fi
     "$tools/nginx-server" stop "$work/nginx" || true
+    "$tools/squid-proxy" stop "$work/squid" || true
     if [ -n "$fault_pid" ]; then kill "$fault_pid" 2>/dev/null || true; wait "$fault_pid" 2>/dev/null || true; fi
     unregister_browser_stand_in
     rm -rf "$work"
@@ -53,6 +54,22 @@ kept_state() { for d in "${kept_folders[@]}"; do (cd "$d" && find . -type f | so
 nginx_tls() { "$tools/nginx-server" start "$work/nginx" "$work/www" "$work/ca/localhost.pem" "$work/ca/localhost.key"; }
 nginx_http() { "$tools/nginx-server" start "$work/nginx" "$work/www"; }
 fault() { start_fault_server "$@"; }
+# proxy named|script [LINE...]: a company's proxy, Squid (LINEs added to its
+# rules), named in the user's settings, or in the auto-configuration script
+# they name (served by nginx); only the proxy resolves the download host.
+proxy() {
+    local kind=$1
+    shift
+    chmod o+x "$work"  # Squid works as its own user
+    "$tools/squid-proxy" start "$work/squid" "$@"
+    if [ "$kind" = script ]; then
+        printf 'function FindProxyForURL(url, host) {\n  if (host == "%s") return "PROXY 127.0.0.1:3128";\n  return "DIRECT";\n}\n' \
+            "$KORVIX_PROXIED_HOST" >"$work/www/proxy.pac"
+        set_user_proxy script http://localhost/proxy.pac
+    else
+        set_user_proxy named 127.0.0.1:3128
+    fi
+}
 others() {  # JSON list of the segment ids 0..39 but the given ones
     python3 -c 'import sys; print([i for i in range(40) if str(i) not in sys.argv[1:]])' "$@"
 }
@@ -102,6 +119,7 @@ FaultsHeal)
              {"target": 11, "action": "status:404", "attempts": 1},
              {"target": 12, "action": "status:500", "attempts": 1},
              {"target": 13, "action": "total:+1", "attempts": 1},
+             {"target": 14, "action": "status:401", "attempts": 1},
              {"target": "size", "action": "status:500", "attempts": 3}]' ;;
 SlowSizeQueryFailures)
     fault '[{"target": "size", "action": "delay:35"}]' ;;
@@ -130,6 +148,24 @@ TinyFileOf7Bytes)
     fault '[]' ;;
 AllocationFailureFails)
     fault '[{"target": "size", "action": "size:2000000000"}]' ;;
+ThroughTheNamedProxy)
+    proxy named
+    # Each range at 40 KB/s (about 4 s), the size query's answer at full
+    # speed; the server closes each connection after its answer, so that
+    # Squid logs each tunnel when its range ends.
+    NGINX_HTTP_EXTRA='keepalive_timeout 0; map $http_range $korvix_rate { "" 0; default 40k; }
+        limit_rate $korvix_rate;' nginx_tls ;;
+FallbackThroughTheProxy)
+    proxy named "http_access deny CONNECT"
+    nginx_tls ;;
+FallbackThroughTheScriptsProxy)
+    proxy script
+    nginx_tls ;;
+ProxyWantsAPassword)
+    proxy named "auth_param basic program /usr/lib/squid/basic_fake_auth" \
+        "auth_param basic realm korvix" "acl logged_on proxy_auth REQUIRED" \
+        "http_access deny !logged_on"
+    nginx_tls ;;
 *)
     echo "road_test.sh: no scenario $scenario" >&2
     exit 2 ;;
@@ -142,6 +178,7 @@ KORVIX_FAKE_RECORD=$(windows_path "$work/installer-record.txt")
 export KORVIX_FAKE_RECORD
 export KORVIX_SERVER_LOG=$work/server.log
 export KORVIX_NGINX_LOG=$work/nginx/access.log
+export KORVIX_PROXY_LOG=$work/squid/access.log
 export KORVIX_BROWSER_RECORD=$work/browser.txt
 xdotool mousemove 5 5 2>/dev/null || true
 
@@ -171,5 +208,9 @@ if [ "$status" != 0 ]; then
     echo "--- server log (last lines)" >&2
     tail -n "${KORVIX_LOG_LINES:-20}" "$work/server.log" >&2 || true
     tail -n 20 "$work/nginx/access.log" >&2 || true
+    if [ -f "$work/squid/access.log" ]; then
+        echo "--- proxy log (last lines)" >&2
+        tail -n 20 "$work/squid/access.log" >&2
+    fi
 fi
 exit "$status"

@@ -8,7 +8,8 @@ Rules (a JSON list), each {"target": T, "action": A, "attempts": K}:
   T: "size" (a request without Range: the size query), a segment id 0..39
      (from the first byte asked for), "other" (any other path: the analytics
      collector), a list of those, or "any".
-  A: "status:N" answer N; "ignore-range" answer 200 with the whole file;
+  A: "status:N" answer N (a 401 asks for Negotiate or NTLM, as a Windows
+     server does); "ignore-range" answer 200 with the whole file;
      "reset:N" send N body bytes then reset the connection; "end:N" send N
      body bytes then close cleanly (Content-Length promised more);
      "stall:N" send N body bytes, then nothing more on an open connection;
@@ -122,7 +123,8 @@ def make_handler(state, port):
                              "path": self.path, "range": header, "first": first if ranged else None,
                              "last": last if ranged else None, "target": target,
                              "attempt": attempt, "actions": sorted(actions.values()),
-                             "open_ranges": self.open_ranges})
+                             "open_ranges": self.open_ranges,
+                             "authorization": "Authorization" in self.headers})
             if "delay" in actions:
                 time.sleep(float(actions["delay"].split(":")[1]))
             if self.path.split("?")[0] != "/" + state.path:
@@ -187,6 +189,9 @@ def make_handler(state, port):
         def simple(self, code):
             body = b"<html><body>error %d</body></html>" % code
             self.send_response(code)
+            if code == 401:
+                self.send_header("WWW-Authenticate", "Negotiate")
+                self.send_header("WWW-Authenticate", "NTLM")
             self.send_header("Content-Type", "text/html")
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()

@@ -73,6 +73,39 @@ unregister_browser_stand_in() {
     done
 }
 
+# set_user_proxy named PROXY | script ADDRESS: the current user's proxy
+# settings in the prefix, as the proxy page of Windows' settings writes them:
+# the DefaultConnectionSettings blob under Internet Settings\Connections
+# (Wine's WinHTTP reads only that) and the ProxyEnable, ProxyServer,
+# ProxyOverride and AutoConfigURL values (Wine's WinINet reads those). named:
+# that proxy, local names bypassed; script: the auto-configuration script at
+# ADDRESS alone. Auto-detection is off in both.
+set_user_proxy() {
+    python3 - "$1" "$2" >"$work/proxy.reg" <<'PY'
+import struct, sys
+kind, value = sys.argv[1], sys.argv[2]
+proxy, bypass, script = (value, "<local>", "") if kind == "named" else ("", "", value)
+# Flags: 1 direct, 2 named proxy, 4 script, 8 auto-detection.
+flags = 1 | (2 if proxy else 0) | (4 if script else 0)
+blob = struct.pack("<III", 0x46, 1, flags)
+for text in (proxy, bypass, script):
+    blob += struct.pack("<I", len(text)) + text.encode("ascii")
+blob += bytes(32)
+key = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+print("REGEDIT4\n")
+print("[%s]" % key)
+print('"ProxyEnable"=dword:%08x' % (1 if proxy else 0))
+if proxy:
+    print('"ProxyServer"="%s"' % proxy)
+    print('"ProxyOverride"="%s"' % bypass)
+if script:
+    print('"AutoConfigURL"="%s"' % script)
+print("\n[%s\\Connections]" % key)
+print('"DefaultConnectionSettings"=hex:%s' % ",".join("%02x" % b for b in blob))
+PY
+    wine_set_up regedit /S "$(windows_path "$work/proxy.reg")"
+}
+
 # end_windows_program NAME: ends, by pid, the processes of this network
 # namespace whose command line names NAME (a program started through
 # exit_code.exe outlives its parent's end; only ours live in the namespace).
