@@ -29,6 +29,7 @@ bool ReadUserProxyConfig(ProxyConfig& config) {
     config.bConnectionFlag = ConnectionStateSaysProxy();
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG settings = {};
     if (!WinHttpGetIEProxyConfigForCurrentUser(&settings)) {
+        config.bRead = false;
         return false;
     }
     config.bAutoDetect = settings.fAutoDetect != FALSE;

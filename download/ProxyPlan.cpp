@@ -6,13 +6,14 @@ ProxyPlan PlanProxy(const ProxyConfig& config) {
     const bool bNamed = !config.strProxy.empty();
     // Auto-detection alone counts: it is how many company networks hand out
     // their proxy (and Windows' default).
-    plan.bWinInetPreconfig = config.bAutoDetect || bScript || bNamed || config.bConnectionFlag;
+    const bool bMaybe = config.bConnectionFlag || !config.bRead;  // a proxy no setting names
+    plan.bWinInetPreconfig = config.bAutoDetect || bScript || bNamed || bMaybe;
     plan.bLookUp = config.bAutoDetect || bScript;
     if (bNamed) {
         plan.fallback.eKind = WinHttpProxy::kNamed;
         plan.fallback.strProxy = config.strProxy;
         plan.fallback.strBypass = config.strBypass;
-    } else if (config.bConnectionFlag) {
+    } else if (bMaybe) {
         plan.fallback.eKind = WinHttpProxy::kMachineDefault;
     }
     return plan;
@@ -40,7 +41,7 @@ std::wstring DescribeProxyConfig(const ProxyConfig& config) {
     return std::wstring(L"auto-detect ") + (config.bAutoDetect ? L"on" : L"off") + L", script " +
            Quoted(config.strScriptUrl) + L", proxy " + Quoted(config.strProxy) + L", bypass " +
            Quoted(config.strBypass) + L", connection flag " +
-           (config.bConnectionFlag ? L"on" : L"off");
+           (config.bConnectionFlag ? L"on" : L"off") + (config.bRead ? L"" : L" (settings unread)");
 }
 
 std::wstring DescribeWinHttpProxy(const WinHttpProxy& proxy) {

@@ -12,6 +12,9 @@ struct ProxyConfig {
     std::wstring strProxy;         // the named proxy list ("host:port", "http=...;https=...")
     std::wstring strBypass;        // hosts reached without it ("<local>;*.corp")
     bool bConnectionFlag = false;  // InternetGetConnectedState says a proxy is in use
+    // False when the settings could not be read: WinINet then reads them
+    // itself, and the fallback takes WinHTTP's own setting.
+    bool bRead = true;
 };
 
 // How a session of the fallback (WinHTTP) reaches the server.

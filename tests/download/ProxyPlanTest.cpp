@@ -19,23 +19,27 @@ TEST(ProxyPlan, EachConfigurationPicksItsRoads) {
         const wchar_t* pszScript;
         const wchar_t* pszProxy;
         bool bFlag;
+        bool bRead;
         bool bPreconfig;  // WinINet follows the configuration
         bool bLookUp;     // the fallback looks up first
         WinHttpProxy::Kind eFallback;
     };
     const std::vector<Row> rows = {
-        {"nothing set", false, L"", L"", false, false, false, WinHttpProxy::kDirect},
-        {"only the connected-state flag", false, L"", L"", true, true, false,
+        {"nothing set", false, L"", L"", false, true, false, false, WinHttpProxy::kDirect},
+        {"only the connected-state flag", false, L"", L"", true, true, true, false,
          WinHttpProxy::kMachineDefault},
-        {"auto-detection alone (Windows' default)", true, L"", L"", false, true, true,
+        {"settings that could not be read", false, L"", L"", false, false, true, false,
+         WinHttpProxy::kMachineDefault},
+        {"auto-detection alone (Windows' default)", true, L"", L"", false, true, true, true,
          WinHttpProxy::kDirect},
-        {"a script", false, L"http://wpad.corp/proxy.pac", L"", false, true, true,
+        {"a script", false, L"http://wpad.corp/proxy.pac", L"", false, true, true, true,
          WinHttpProxy::kDirect},
-        {"a named proxy", false, L"", L"proxy.corp:3128", false, true, false, WinHttpProxy::kNamed},
-        {"a named proxy with the flag", false, L"", L"proxy.corp:3128", true, true, false,
+        {"a named proxy", false, L"", L"proxy.corp:3128", false, true, true, false,
+         WinHttpProxy::kNamed},
+        {"a named proxy with the flag", false, L"", L"proxy.corp:3128", true, true, true, false,
          WinHttpProxy::kNamed},
         {"all of them", true, L"http://wpad.corp/proxy.pac", L"http=p:80;https=p:443", true, true,
-         true, WinHttpProxy::kNamed},
+         true, true, WinHttpProxy::kNamed},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pszName);
@@ -45,6 +49,7 @@ TEST(ProxyPlan, EachConfigurationPicksItsRoads) {
         config.strProxy = row.pszProxy;
         config.strBypass = L"<local>";
         config.bConnectionFlag = row.bFlag;
+        config.bRead = row.bRead;
         const ProxyPlan plan = PlanProxy(config);
         EXPECT_EQ(row.bPreconfig, plan.bWinInetPreconfig);
         EXPECT_EQ(row.bLookUp, plan.bLookUp);
