@@ -16,3 +16,11 @@ void DebugTraceLine(const char* pszFile, int nLine, const wchar_t* pszText) {
     OutputDebugStringW(szLine);
     SetLastError(dwLastError);
 }
+
+unsigned long long UnixTimeMs() {
+    FILETIME ft = {};
+    GetSystemTimeAsFileTime(&ft);
+    const unsigned long long n100ns =
+        static_cast<unsigned long long>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime;
+    return (n100ns - 116444736000000000ull) / 10000;  // from 1601 in 100 ns to 1970 in ms
+}

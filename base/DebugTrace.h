@@ -5,3 +5,7 @@
 void DebugTraceLine(const char* pszFile, int nLine, const wchar_t* pszText);
 
 #define KORVIX_TRACE(text) DebugTraceLine(__FILE__, __LINE__, text)
+
+// The wall clock in milliseconds since 1970, for trace lines that a bench
+// lines up with the clocks of other processes.
+unsigned long long UnixTimeMs();

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "ByteReports.h"
 #include "DownloadMessages.h"
 #include "HttpAnswer.h"
 #include "HttpRequest.h"
@@ -73,7 +74,7 @@ bool FetchSegment(const SegmentJob& job, DWORD& dwError) {
         memcpy(pWrite, readBuffer, nRead);
         pWrite += nRead;
         segment.nReceived += nRead;
-        PostMessageW(job.transfer.hReportTo, WM_DOWN_PROGRESS, 0, static_cast<LPARAM>(nRead));
+        PostByteReport(job.transfer.hReportTo, nRead);
         if (pWrite == pEnd) {
             return true;
         }

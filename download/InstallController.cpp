@@ -1,8 +1,10 @@
 #include "InstallController.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 
+#include "ByteReports.h"
 #include "DebugTrace.h"
 #include "DownloadProgress.h"
 #include "DownloadUrl.h"
@@ -295,6 +297,9 @@ void CInstallController::OnLocalFailure() {
 void CInstallController::OnDownProgressMsg(int nPercent, DWORD nBytes) {
     int nPos = nPercent;
     if (nPercent == 0) {
+        ++m_nByteReports;
+        m_nMostByteReportsWaiting =
+            std::max(m_nMostByteReportsWaiting, ByteReportsPosted() - m_nByteReports);
         m_nDownBytes += nBytes;
         nPos = DownloadPosition(m_nDownBytes, m_nFileSize);
         m_dwLastByteTick = m_pfnTicks();
@@ -314,7 +319,7 @@ void CInstallController::OnDownProgressMsg(int nPercent, DWORD nBytes) {
     m_pacer.OnProgress();
     if (m_pSegments && !m_bFailing) {
         RelaunchParkedSegments();
-        if (nPercent == 0 && ++m_nByteReports % COMPLETION_CHECK_EVERY == 0 && m_hReportWnd) {
+        if (nPercent == 0 && m_nByteReports % COMPLETION_CHECK_EVERY == 0 && m_hReportWnd) {
             DispatchWaitingCompletions(m_hReportWnd);
         }
     }

@@ -103,6 +103,7 @@ public:
     int m_nRunningTransfers = 0;      // segment transfers yet to give their final report
     int m_nShownPosition = -1;        // what the bar and the status line show now
     int m_nByteReports = 0;           // byte reports handled, to pace DispatchWaitingCompletions
+    LONG m_nMostByteReportsWaiting = 0;  // posted but not yet handled, at the most
     DWORD m_nDownBytes = 0;           // bytes received by all transfers; never reset
     int m_nFatalCount = 0;            // while above 0 every failure report is ignored
     bool m_bFallback = false;         // WinHTTP on port 80 after the one restart

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <utility>
 
 #include "DebugTrace.h"
@@ -124,6 +125,9 @@ void CInstallController::OnUnionFileCompleteMsg(int nId) {
     }
     FreeSegmentBuffer(m_pSegments[m_nCurrentWriteId]);
     if (m_nCurrentWriteId == SEGMENT_COUNT - 1) {
+        wchar_t szTrace[64];
+        swprintf(szTrace, 64, L"file assembled (clock %llu)\n\r", UnixTimeMs());
+        KORVIX_TRACE(szTrace);
         m_pSegments.reset();
         StartInstaller();
         return;

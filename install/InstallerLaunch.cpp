@@ -58,6 +58,9 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     if (!folder.MoveInto(installer.Get(), pJob->strInstallerName, dwError)) {
         return Fail(*pJob, installer, dwError, DOWN_ERR_SYSTEM);
     }
+    wchar_t szClock[64];
+    swprintf(szClock, 64, L"installer moved (clock %llu)\n\r", UnixTimeMs());
+    KORVIX_TRACE(szClock);
     PostMessageW(pJob->hReportTo, WM_DOWN_PROGRESS, 90, 0);
 
     const std::wstring strInstaller = folder.Path() + L"\\" + pJob->strInstallerName;
@@ -96,6 +99,8 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
         KORVIX_TRACE(szTrace);
         return fail(dwError, DOWN_ERR_UNTRUSTED);
     }
+    swprintf(szClock, 64, L"installer checked (clock %llu)\n\r", UnixTimeMs());
+    KORVIX_TRACE(szClock);
 
     const std::wstring strCommandLine = InstallerCommandLine(pJob->strInstallPath);
     std::vector<wchar_t> vecCommandLine(strCommandLine.begin(), strCommandLine.end());

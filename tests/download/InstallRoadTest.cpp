@@ -693,6 +693,19 @@ TEST_F(InstallRoad, SwappedFolderRace) {
     ExpectInstalledBesideSomeonesFolder();
 }
 
+// 256 MiB at full speed on loopback: the window handles far fewer byte
+// reports than the transfers make reads, and only a few ever wait in its
+// queue at once.
+TEST_F(InstallRoad, ByteReportsAtFullSpeed) {
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    ExpectAssembledInOrder();
+    ExpectInstallerRanOnThePayload();
+    const DWORD dwBytesMs = m_pRoad->m_dwLastBytesTick - m_pRoad->m_dwFirstBytesTick;
+    printf("byte reports: %d handled over %lu ms, at most %ld waiting\n", m_pRoad->m_nByteReports,
+           static_cast<unsigned long>(dwBytesMs), Controller().m_nMostByteReportsWaiting);
+}
+
 // A company desktop: the user's settings name a proxy (Squid), and only the
 // proxy can resolve the download host. The file comes through it, whole, its
 // 40 ranges in tunnels open at the same time (each range is served slowly

@@ -46,9 +46,14 @@ void CRoadObserver::Observe(const MSG& msg) {
         if (!m_bProgressSeen) {
             ++m_nFailuresBeforeProgress;
         }
-    } else if (msg.message == WM_DOWN_PROGRESS && msg.wParam == 0 && !m_bProgressSeen) {
-        m_bProgressSeen = true;
-        m_vecParkedAtFirstProgress = controller.m_vecFailed;
+    } else if (msg.message == WM_DOWN_PROGRESS && msg.wParam == 0) {
+        if (!m_bProgressSeen) {
+            m_bProgressSeen = true;
+            m_vecParkedAtFirstProgress = controller.m_vecFailed;
+            m_dwFirstBytesTick = GetTickCount();
+        }
+        ++m_nByteReports;
+        m_dwLastBytesTick = GetTickCount();
     } else if (msg.message == WM_SEGMENT_COMPLETE) {
         m_vecCompleted.push_back(static_cast<int>(msg.lParam));
     } else if (msg.message == WM_UNION_FILE_COMPLETE) {

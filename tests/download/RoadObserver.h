@@ -37,6 +37,10 @@ public:
     size_t m_nFailuresBeforeProgress = 0;
     std::vector<int> m_vecParkedAtFirstProgress;
     bool m_bProgressSeen = false;
+    // Byte reports handled, and when the first and the last came.
+    int m_nByteReports = 0;
+    DWORD m_dwFirstBytesTick = 0;
+    DWORD m_dwLastBytesTick = 0;
     bool m_bQuit = false;
     int m_nQuitCode = -1;
     // The download folder the program used, seen while it was open.

@@ -148,6 +148,9 @@ TinyFileOf7Bytes)
     fault '[]' ;;
 AllocationFailureFails)
     fault '[{"target": "size", "action": "size:2000000000"}]' ;;
+ByteReportsAtFullSpeed)
+    make_fake_payload "$payload" $((256 << 20))
+    nginx_tls ;;
 ThroughTheNamedProxy)
     proxy named
     # Each range at 40 KB/s (about 4 s), the size query's answer at full
