@@ -3,12 +3,12 @@
 #include <cstring>
 #include <memory>
 
-#include "ByteReports.h"
 #include "DownloadMessages.h"
 #include "HttpAnswer.h"
 #include "HttpRequest.h"
 #include "SegmentPlan.h"
 #include "WorkerJobs.h"
+#include "WorkerReports.h"
 
 namespace {
 
@@ -28,9 +28,10 @@ bool AnswersRange(CHttpRequest& request, DWORD nFirst, DWORD nLast, DWORD nFileS
            JudgeRangeReply(nStatus, strRange.c_str(), nFirst, nLast, nFileSize);
 }
 
-// One attempt at the rest of the segment; the final report is the caller's.
-// Returns true when the buffer is full, else false with the error to report.
-bool FetchSegment(const SegmentJob& job, DWORD& dwError) {
+// One attempt at the rest of the segment, its bytes told to bytes; the final
+// report is the caller's. Returns true when the buffer is full, else false
+// with the error to report.
+bool FetchSegment(const SegmentJob& job, CByteReporter& bytes, DWORD& dwError) {
     dwError = 0;
     SegmentInfo& segment = *job.pSegment;
     const DWORD nFirst = FirstWantedByte(segment);
@@ -74,7 +75,7 @@ bool FetchSegment(const SegmentJob& job, DWORD& dwError) {
         memcpy(pWrite, readBuffer, nRead);
         pWrite += nRead;
         segment.nReceived += nRead;
-        PostByteReport(job.transfer.hReportTo, nRead);
+        bytes.Stored(nRead);
         if (pWrite == pEnd) {
             return true;
         }
@@ -94,9 +95,9 @@ unsigned __stdcall GetFileSizeThread(void* pParam) {
                request->QueryStatus(nStatus) && request->QueryContentLength(strLength) &&
                JudgeSizeReply(nStatus, strLength.c_str(), nSize);
     if (bOk) {
-        PostMessageW(pJob->hReportTo, WM_DOWN_FILESIZE, 0, static_cast<LPARAM>(nSize));
+        PostFinalReport(pJob->hReportTo, WM_DOWN_FILESIZE, 0, static_cast<LPARAM>(nSize));
     } else {
-        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, GetLastError(), DOWN_ERR_FILESIZE);
+        PostFinalReport(pJob->hReportTo, WM_DOWN_ERROR, GetLastError(), DOWN_ERR_FILESIZE);
     }
     return 1;
 }
@@ -105,10 +106,14 @@ unsigned __stdcall DownloadSegmentThread(void* pParam) {
     const std::unique_ptr<SegmentJob> pJob(static_cast<SegmentJob*>(pParam));
     const SegmentInfo& segment = *pJob->pSegment;
     DWORD dwError = 0;
-    if (segment.nReceived >= segment.nLength || FetchSegment(*pJob, dwError)) {
-        PostMessageW(pJob->transfer.hReportTo, WM_SEGMENT_COMPLETE, 0, segment.nId);
+    CByteReporter bytes(pJob->transfer.hReportTo);
+    const bool bComplete =
+        segment.nReceived >= segment.nLength || FetchSegment(*pJob, bytes, dwError);
+    bytes.Flush();  // every byte is reported before the transfer's end
+    if (bComplete) {
+        PostFinalReport(pJob->transfer.hReportTo, WM_SEGMENT_COMPLETE, 0, segment.nId);
     } else {
-        PostMessageW(pJob->transfer.hReportTo, WM_SEGMENT_FAILED, dwError, segment.nId);
+        PostFinalReport(pJob->transfer.hReportTo, WM_SEGMENT_FAILED, dwError, segment.nId);
     }
     return 1;
 }

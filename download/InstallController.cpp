@@ -4,12 +4,11 @@
 #include <cwchar>
 #include <memory>
 
-#include "ByteReports.h"
 #include "DebugTrace.h"
 #include "DownloadProgress.h"
 #include "DownloadUrl.h"
-#include "WaitingCompletions.h"
 #include "WinInetRequest.h"
+#include "WorkerReports.h"
 
 CInstallController::~CInstallController() {
     (void)m_pSegments.release();
@@ -75,7 +74,9 @@ void CInstallController::StartProxyLookup() {
     job.strScriptUrl = m_proxyConfig.strScriptUrl;
     job.nLimitMs = PROXY_LOOKUP_LIMIT_MS;
     m_view.ArmTimer(kProxyTimerId, PROXY_LOOKUP_LIMIT_MS);
-    m_workers.StartProxyLookup(job);
+    if (!m_workers.StartProxyLookup(job)) {
+        OnProxyFoundMsg(nullptr, ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 void CInstallController::OnProxyFoundMsg(WinHttpProxy* pFound, DWORD dwError) {
@@ -128,18 +129,29 @@ TransferJob CInstallController::NewTransferJob() const {
     return job;
 }
 
+// A worker that cannot be started fails as its report would have said.
 void CInstallController::StartSizeQuery() {
+    if (m_bFailing) {
+        return;
+    }
     TransferJob job = NewTransferJob();
     job.nFileSize = 0;
-    m_workers.StartSizeQuery(job);
+    if (!m_workers.StartSizeQuery(job)) {
+        OnDownErrorMsg(DOWN_ERR_FILESIZE, ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 void CInstallController::StartSegmentTransfer(int nId) {
+    if (m_bFailing) {
+        return;
+    }
     ++m_nRunningTransfers;
     SegmentJob job;
     job.transfer = NewTransferJob();
     job.pSegment = &m_pSegments[nId];
-    m_workers.StartSegment(job);
+    if (!m_workers.StartSegment(job)) {
+        OnSegmentFailedMsg(nId, ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 void CInstallController::RelaunchParkedSegments() {
@@ -235,6 +247,8 @@ void CInstallController::OnSegmentFailedMsg(int nId, DWORD dwError) {
 void CInstallController::OnDownErrorMsg(DownError nWork, DWORD dwError) {
     // The worker's own error, for the diagnosis: the decisions below do not
     // depend on it.
+    m_nLastFailedWork = nWork;
+    m_dwLastFailureError = dwError;
     wchar_t szTrace[80];
     swprintf(szTrace, 80, L"failure report %d, error %lu\n\r", static_cast<int>(nWork),
              static_cast<unsigned long>(dwError));
@@ -319,9 +333,6 @@ void CInstallController::OnDownProgressMsg(int nPercent, DWORD nBytes) {
     m_pacer.OnProgress();
     if (m_pSegments && !m_bFailing) {
         RelaunchParkedSegments();
-        if (nPercent == 0 && m_nByteReports % COMPLETION_CHECK_EVERY == 0 && m_hReportWnd) {
-            DispatchWaitingCompletions(m_hReportWnd);
-        }
     }
 }
 
@@ -329,8 +340,4 @@ void CInstallController::OnInstallCompleteMsg() {
     m_downloadFolder.Release();  // the installer's worker is done with it
     m_bInstalling = false;
     m_view.ShowFinished();
-}
-
-void CInstallController::Post(UINT uMsg, WPARAM wParam, LPARAM lParam) const {
-    PostMessageW(m_hReportWnd, uMsg, wParam, lParam);
 }

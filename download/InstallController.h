@@ -95,22 +95,25 @@ public:
     // The state, read by the tests; written on the window's thread only.
     SegmentTable m_pSegments;  // 40 records while the file is assembled
     DWORD m_nFileSize = 0;
-    int m_nCurrentWriteId = 0;        // the segment whose turn it is to be written
-    std::vector<int> m_vecWaitWrite;  // downloaded, waiting for their turn
-    int m_nRetryCount = 0;            // relaunches since the last progress report
-    std::vector<int> m_vecFailed;     // parked when the retry budget was used up
-    int m_nCompleteCount = 0;         // segments completely downloaded
-    int m_nRunningTransfers = 0;      // segment transfers yet to give their final report
-    int m_nShownPosition = -1;        // what the bar and the status line show now
-    int m_nByteReports = 0;           // byte reports handled, to pace DispatchWaitingCompletions
+    int m_nCurrentWriteId = 0;           // the segment whose turn it is to be written
+    std::vector<int> m_vecWaitWrite;     // downloaded, waiting for their turn
+    int m_nRetryCount = 0;               // relaunches since the last progress report
+    std::vector<int> m_vecFailed;        // parked when the retry budget was used up
+    int m_nCompleteCount = 0;            // segments completely downloaded
+    int m_nRunningTransfers = 0;         // segment transfers yet to give their final report
+    int m_nShownPosition = -1;           // what the bar and the status line show now
+    LONG m_nByteReports = 0;             // byte reports handled
     LONG m_nMostByteReportsWaiting = 0;  // posted but not yet handled, at the most
-    DWORD m_nDownBytes = 0;           // bytes received by all transfers; never reset
-    int m_nFatalCount = 0;            // while above 0 every failure report is ignored
-    bool m_bFallback = false;         // WinHTTP on port 80 after the one restart
-    CRelaunchPacer m_pacer;           // failed transfers waiting for their relaunch
-    DWORD m_dwSizeQuerySince = 0;     // when this transport's size query began
-    bool m_bFailing = false;          // a failure's outcome is shown; the program then ends
-    DWORD m_dwLastByteTick = 0;       // the last byte report, or the start
+    // The last failure report handled, and its worker's error (the diagnosis).
+    int m_nLastFailedWork = 0;
+    DWORD m_dwLastFailureError = 0;
+    DWORD m_nDownBytes = 0;        // bytes received by all transfers; never reset
+    int m_nFatalCount = 0;         // while above 0 every failure report is ignored
+    bool m_bFallback = false;      // WinHTTP on port 80 after the one restart
+    CRelaunchPacer m_pacer;        // failed transfers waiting for their relaunch
+    DWORD m_dwSizeQuerySince = 0;  // when this transport's size query began
+    bool m_bFailing = false;       // a failure's outcome is shown; the program then ends
+    DWORD m_dwLastByteTick = 0;    // the last byte report, or the start
     DWORD m_nSilenceLimitMs = SILENCE_LIMIT_MS;  // the tests shorten it
     bool m_bReconnecting = false;    // a relaunch or a new size query since the last byte
     bool m_bReconnectShown = false;  // the status line says so
@@ -167,7 +170,6 @@ private:
     // folder released) once no write has it.
     void DiscardDownload();
     void CloseDownload();
-    void Post(UINT uMsg, WPARAM wParam, LPARAM lParam) const;
 
     IInstallView& m_view;
     IInstallWorkers& m_workers;

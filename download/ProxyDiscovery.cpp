@@ -10,6 +10,7 @@
 #include "HttpRequest.h"
 #include "WinHttpHandle.h"
 #include "WorkerJobs.h"
+#include "WorkerReports.h"
 
 namespace {
 
@@ -82,8 +83,8 @@ unsigned __stdcall FindProxyThread(void* pParam) {
     } else {
         dwError = GetLastError();
     }
-    if (PostMessageW(pJob->hReportTo, WM_PROXY_FOUND, dwError,
-                     reinterpret_cast<LPARAM>(pFound.get()))) {
+    if (PostFinalReport(pJob->hReportTo, WM_PROXY_FOUND, dwError,
+                        reinterpret_cast<LPARAM>(pFound.get()))) {
         (void)pFound.release();  // the receiver's now
     }
     return 1;

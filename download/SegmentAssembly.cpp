@@ -13,24 +13,27 @@
 bool CInstallController::CreateDownloadFile() {
     std::wstring strName;
     if (!PartialFileName(m_request.strUrl, strName)) {
-        Post(WM_DOWN_ERROR, 0, DOWN_ERR_URL);
+        OnDownErrorMsg(DOWN_ERR_URL, 0);
         return false;
     }
     DWORD dwError = 0;
     if (!m_downloadFolder.IsOpen() &&
         !m_downloadFolder.Open(m_request.strPublicDocs, kDownloadFolderName, dwError)) {
         KORVIX_TRACE(L"CreateDirectory() fail!\n\r");
-        Post(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, dwError);
         return false;
     }
     if (!m_downloadFolder.DeleteOwnFile(strName, dwError)) {
+        // A local failure, which ends the installation: no file is made
+        // after its clean-up.
         KORVIX_TRACE(L"_wremove() fail!");
-        Post(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, dwError);
+        return false;
     }
     CFileHandle file = m_downloadFolder.OpenFile(
         strName, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0, FILE_CREATE, dwError);
     if (!file) {
-        Post(WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, dwError);
         return false;
     }
     m_hDownFile = std::move(file);
@@ -40,7 +43,7 @@ bool CInstallController::CreateDownloadFile() {
 void CInstallController::OnFileSizeMsg(DWORD nFileSize) {
     if (!IsPlannableSize(nFileSize)) {
         // Nothing can be planned with it: the size query counts as failed.
-        Post(WM_DOWN_ERROR, 0, DOWN_ERR_FILESIZE);
+        OnDownErrorMsg(DOWN_ERR_FILESIZE, 0);
         return;
     }
     if (!m_hDownFile && !CreateDownloadFile()) {
@@ -49,14 +52,14 @@ void CInstallController::OnFileSizeMsg(DWORD nFileSize) {
     m_nFileSize = nFileSize;
     m_pSegments = NewSegmentTable(nFileSize);
     if (!m_pSegments) {
-        Post(WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_SYSTEM);
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, ERROR_NOT_ENOUGH_MEMORY);
         return;
     }
-    for (int i = 0; i < SEGMENT_COUNT; ++i) {
+    for (int i = 0; i < SEGMENT_COUNT && m_pSegments; ++i) {
         if (m_pSegments[i].nLength == 0) {
             // Files under 40 bytes leave empty segments: complete at once.
             ++m_nRunningTransfers;
-            Post(WM_SEGMENT_COMPLETE, 0, i);
+            OnSegmentCompleteMsg(i);
         } else {
             StartSegmentTransfer(i);
         }
@@ -93,7 +96,9 @@ void CInstallController::StartSegmentWrite(int nId) {
     job.hFile = m_hDownFile.Get();
     job.pSegment = &m_pSegments[nId];
     m_bWriteRunning = true;
-    m_workers.StartWrite(job);
+    if (!m_workers.StartWrite(job)) {
+        OnDownErrorMsg(DOWN_ERR_WRITE, ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 void CInstallController::DiscardDownload() {
@@ -120,7 +125,7 @@ void CInstallController::OnUnionFileCompleteMsg(int nId) {
     }
     if (nId != m_nCurrentWriteId || !m_pSegments) {
         KORVIX_TRACE(L"OnUnionFileCompleteMsg() err:m_nCurrentWriteId != nId \n\r");
-        Post(WM_DOWN_ERROR, 0, DOWN_ERR_SYSTEM);
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, 0);
         return;
     }
     FreeSegmentBuffer(m_pSegments[m_nCurrentWriteId]);
@@ -146,7 +151,7 @@ void CInstallController::StartInstaller() {
     if (!PartialFileName(m_request.strUrl, job.strPartialName) ||
         !ReadFileIdentity(m_hDownFile.Get(), job.written)) {
         // The file stays held: the failure's clean-up deletes it.
-        Post(WM_DOWN_ERROR, GetLastError(), DOWN_ERR_SYSTEM);
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, GetLastError());
         return;
     }
     job.hReportTo = m_hReportWnd;
@@ -154,5 +159,7 @@ void CInstallController::StartInstaller() {
     job.strInstallerName = DownloadFileName(m_request.strUrl);
     job.strInstallPath = m_request.strInstallPath;
     m_hDownFile.Close();  // the installer's worker opens it again, unshared
-    m_workers.StartInstaller(job);
+    if (!m_workers.StartInstaller(job)) {
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, ERROR_NOT_ENOUGH_MEMORY);  // the file is gone with it
+    }
 }

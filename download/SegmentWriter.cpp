@@ -1,20 +1,51 @@
 #include "SegmentWriter.h"
 
+#include <process.h>
+
 #include <memory>
+#include <new>
 
 #include "BlockWrite.h"
 #include "DownloadMessages.h"
-#include "WorkerJobs.h"
+#include "WorkerReports.h"
 
-unsigned __stdcall WriteSegmentThread(void* pParam) {
-    const std::unique_ptr<WriteJob> pJob(static_cast<WriteJob*>(pParam));
+namespace {
+
+// Sleeps until a segment comes (as an APC, in the order queued), for good.
+unsigned __stdcall WriterThread(void* /*pParam*/) {
+    for (;;) {
+        SleepEx(INFINITE, TRUE);
+    }
+}
+
+// Runs on the writer's thread; owns the job.
+void CALLBACK WriteQueuedSegment(ULONG_PTR nJob) {
+    const std::unique_ptr<WriteJob> pJob(reinterpret_cast<WriteJob*>(nJob));
     const SegmentInfo& segment = *pJob->pSegment;
     DWORD dwError = 0;
     if (!WriteInBlocks(pJob->hFile, segment.pBuffer, segment.nLength, dwError)) {
-        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_WRITE);
-        return 1;
+        PostFinalReport(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_WRITE);
+        return;
     }
     FlushFileBuffers(pJob->hFile);
-    PostMessageW(pJob->hReportTo, WM_UNION_FILE_COMPLETE, 0, segment.nId);
-    return 1;
+    PostFinalReport(pJob->hReportTo, WM_UNION_FILE_COMPLETE, 0, segment.nId);
+}
+
+}  // namespace
+
+bool CSegmentWriter::Write(const WriteJob& job) {
+    if (!m_hThread) {
+        m_hThread.Attach(reinterpret_cast<HANDLE>(
+            _beginthreadex(nullptr, 0, WriterThread, nullptr, 0, nullptr)));
+        if (!m_hThread) {
+            return false;
+        }
+    }
+    std::unique_ptr<WriteJob> pCopy(new (std::nothrow) WriteJob(job));
+    if (!pCopy || !QueueUserAPC(WriteQueuedSegment, m_hThread.Get(),
+                                reinterpret_cast<ULONG_PTR>(pCopy.get()))) {
+        return false;
+    }
+    (void)pCopy.release();  // the writer's now
+    return true;
 }

@@ -5,8 +5,9 @@
 
 #include "DebugTrace.h"
 
-// The request flags as the wire sees them: 0x80CC8200 without NO_AUTH.
-static_assert(CWinInetRequest::kRequestFlags == 0x80C88200, "the request flags changed");
+// The request flags as a number: 0x80CC8200 without NO_AUTH, with
+// NO_CACHE_WRITE.
+static_assert(CWinInetRequest::kRequestFlags == 0x84C88200, "the request flags changed");
 
 bool ConnectionStateSaysProxy() {
     DWORD dwFlags = 0;

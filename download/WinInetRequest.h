@@ -12,8 +12,11 @@ public:
     // No INTERNET_FLAG_NO_AUTH: a proxy's NTLM or Negotiate challenge is
     // answered with the user's own logon. The zone policy keeps that logon
     // from servers of the Internet zone, and NO_UI keeps every dialog away.
-    static const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_SECURE |
-                                       INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_COOKIES |
+    // NO_CACHE_WRITE: the ranges (the whole installer) are not copied into
+    // the administrator's cache.
+    static const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                       INTERNET_FLAG_SECURE | INTERNET_FLAG_KEEP_CONNECTION |
+                                       INTERNET_FLAG_NO_COOKIES |
                                        INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_NO_UI;
 
     explicit CWinInetRequest(bool bPreconfig) : m_bPreconfig(bPreconfig) {}

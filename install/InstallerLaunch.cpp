@@ -13,6 +13,7 @@
 #include "InstallerTrust.h"
 #include "UniqueHandle.h"
 #include "WorkerJobs.h"
+#include "WorkerReports.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ unsigned Fail(const InstallerJob& job, CFileHandle& file, DWORD dwError, DownErr
         DeleteHeldFile(file.Get());
         file.Close();
     }
-    PostMessageW(job.hReportTo, WM_DOWN_ERROR, dwError, nWork);
+    PostFinalReport(job.hReportTo, WM_DOWN_ERROR, dwError, nWork);
     return 1;
 }
 
@@ -47,7 +48,7 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
         dwError = ERROR_FILE_INVALID;
     }
     if (!installer) {
-        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        PostFinalReport(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
     // The move never replaces a file, so an old installer goes first.
@@ -61,7 +62,7 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     wchar_t szClock[64];
     swprintf(szClock, 64, L"installer moved (clock %llu)\n\r", UnixTimeMs());
     KORVIX_TRACE(szClock);
-    PostMessageW(pJob->hReportTo, WM_DOWN_PROGRESS, 90, 0);
+    PostFinalReport(pJob->hReportTo, WM_DOWN_PROGRESS, 90, 0);
 
     const std::wstring strInstaller = folder.Path() + L"\\" + pJob->strInstallerName;
     CInstallerTrust trust(BuildInstallerPolicy());
@@ -76,13 +77,13 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     // reads itself, and is deleted afterwards by name when it is still it.
     if (!HoldForReadingOnly(installer, dwError)) {
         folder.DeleteFileOf(pJob->strInstallerName, identity);
-        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
+        PostFinalReport(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
         return 1;
     }
     auto fail = [&](DWORD dwFailure, DownError nWork) {
         installer.Close();
         folder.DeleteFileOf(pJob->strInstallerName, identity);
-        PostMessageW(pJob->hReportTo, WM_DOWN_ERROR, dwFailure, nWork);
+        PostFinalReport(pJob->hReportTo, WM_DOWN_ERROR, dwFailure, nWork);
         return 1u;
     };
     // The path handed to CreateProcessW must name the very file just checked:
@@ -131,9 +132,9 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
         // wParam is for the diagnosis only: here the child's exit code.
         return fail(dwExitCode, DOWN_ERR_SYSTEM);
     }
-    PostMessageW(pJob->hReportTo, WM_DOWN_PROGRESS, 100, 0);
+    PostFinalReport(pJob->hReportTo, WM_DOWN_PROGRESS, 100, 0);
     installer.Close();
     folder.DeleteFileOf(pJob->strInstallerName, identity);
-    PostMessageW(pJob->hReportTo, WM_INSTALL_COMPLETE, 0, 0);
+    PostFinalReport(pJob->hReportTo, WM_INSTALL_COMPLETE, 0, 0);
     return 1;
 }

@@ -6,8 +6,6 @@
 #include <memory>
 #include <new>
 
-#include "SegmentWriter.h"
-#include "DownloadMessages.h"
 #include "HttpTransfer.h"
 #include "InstallerLaunch.h"
 #include "ProxyDiscovery.h"
@@ -33,36 +31,28 @@ bool StartOn(unsigned(__stdcall* pfnThread)(void*), const TJob& job) {
 
 }  // namespace
 
-void CWorkerThreads::StartSizeQuery(const TransferJob& job) {
-    if (!StartOn(GetFileSizeThread, job)) {
-        PostMessageW(job.hReportTo, WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_FILESIZE);
-    }
+bool CWorkerThreads::StartSizeQuery(const TransferJob& job) {
+    return StartOn(GetFileSizeThread, job);
 }
 
-void CWorkerThreads::StartProxyLookup(const ProxyLookupJob& job) {
-    if (!StartOn(FindProxyThread, job)) {
-        PostMessageW(job.hReportTo, WM_PROXY_FOUND, ERROR_NOT_ENOUGH_MEMORY, 0);
-    }
+bool CWorkerThreads::StartProxyLookup(const ProxyLookupJob& job) {
+    return StartOn(FindProxyThread, job);
 }
 
-void CWorkerThreads::StartSegment(const SegmentJob& job) {
-    if (!StartOn(DownloadSegmentThread, job)) {
-        PostMessageW(job.transfer.hReportTo, WM_SEGMENT_FAILED, ERROR_NOT_ENOUGH_MEMORY,
-                     job.pSegment->nId);
-    }
+bool CWorkerThreads::StartSegment(const SegmentJob& job) {
+    return StartOn(DownloadSegmentThread, job);
 }
 
-void CWorkerThreads::StartWrite(const WriteJob& job) {
-    if (!StartOn(WriteSegmentThread, job)) {
-        PostMessageW(job.hReportTo, WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_WRITE);
-    }
+bool CWorkerThreads::StartWrite(const WriteJob& job) {
+    return m_writer.Write(job);
 }
 
-void CWorkerThreads::StartInstaller(const InstallerJob& job) {
-    if (!StartOn(RunInstallerThread, job)) {
-        // The controller has let the file go: nothing else would delete it.
-        DWORD dwError = 0;
-        job.pFolder->DeleteOwnFile(job.strPartialName, dwError);
-        PostMessageW(job.hReportTo, WM_DOWN_ERROR, ERROR_NOT_ENOUGH_MEMORY, DOWN_ERR_SYSTEM);
+bool CWorkerThreads::StartInstaller(const InstallerJob& job) {
+    if (StartOn(RunInstallerThread, job)) {
+        return true;
     }
+    // The controller has let the file go: nothing else would delete it.
+    DWORD dwError = 0;
+    job.pFolder->DeleteOwnFile(job.strPartialName, dwError);
+    return false;
 }

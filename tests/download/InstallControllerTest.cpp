@@ -58,11 +58,22 @@ public:
 
 class CFakeWorkers : public IInstallWorkers {
 public:
-    void StartSizeQuery(const TransferJob& job) override { m_vecSizeQueries.push_back(job); }
-    void StartProxyLookup(const ProxyLookupJob& job) override { m_vecLookups.push_back(job); }
-    void StartSegment(const SegmentJob& job) override { m_vecSegments.push_back(job); }
-    void StartWrite(const WriteJob& job) override { m_vecWrites.push_back(job); }
-    void StartInstaller(const InstallerJob& job) override { m_vecInstallers.push_back(job); }
+    // Each job is kept; none starts while m_bRefuse (no memory for it).
+    bool StartSizeQuery(const TransferJob& job) override { return Keep(m_vecSizeQueries, job); }
+    bool StartProxyLookup(const ProxyLookupJob& job) override { return Keep(m_vecLookups, job); }
+    bool StartSegment(const SegmentJob& job) override { return Keep(m_vecSegments, job); }
+    bool StartWrite(const WriteJob& job) override { return Keep(m_vecWrites, job); }
+    bool StartInstaller(const InstallerJob& job) override { return Keep(m_vecInstallers, job); }
+    template <class TJob>
+    bool Keep(std::vector<TJob>& vec, const TJob& job) {
+        if (m_bRefuse) {
+            return false;
+        }
+        vec.push_back(job);
+        return true;
+    }
+
+    bool m_bRefuse = false;
 
     std::vector<TransferJob> m_vecSizeQueries;
     std::vector<ProxyLookupJob> m_vecLookups;
@@ -256,6 +267,37 @@ TEST(InstallController, RoadsEndInTheirOutcome) {
              ASSERT_EQ(nStarted + 2, b.m_workers.m_vecSegments.size());
              EXPECT_EQ(7, b.m_workers.m_vecSegments[nStarted].pSegment->nId);
              EXPECT_EQ(2, b.m_workers.m_vecSegments[nStarted + 1].pSegment->nId);
+         },
+         "none", false, 1},
+        {"coalesced byte reports of 40 transfers: every byte on the bar, each renews the budget",
+         [](CBench& b) {
+             b.SizeIs(kSize);
+             b.SegmentFailsForGood(7);
+             ASSERT_EQ(std::vector<int>{7}, b.m_controller.m_vecFailed);
+             const size_t nStarted = b.m_workers.m_vecSegments.size();
+             for (int nId = 0; nId < SEGMENT_COUNT; ++nId) {
+                 b.Bytes(b.m_controller.m_pSegments[nId].nLength);  // a transfer's whole
+                 EXPECT_EQ(0, b.m_controller.m_nRetryCount);
+                 EXPECT_TRUE(b.m_controller.m_vecFailed.empty());
+             }
+             EXPECT_EQ(nStarted + 1, b.m_workers.m_vecSegments.size()) << "7 once";
+             EXPECT_EQ(kSize, b.m_controller.m_nDownBytes);
+             EXPECT_EQ(80, b.m_view.m_vecPositions.back());
+             b.SegmentFails(3);  // the budget is whole again: queued, not parked
+             EXPECT_EQ(1, b.m_controller.m_nRetryCount);
+             EXPECT_TRUE(b.m_controller.m_vecFailed.empty());
+         },
+         "none", false, 1},
+        {"workers that cannot start fail as their reports would: relaunched, then parked",
+         [](CBench& b) {
+             b.SizeIs(kSize);
+             b.m_workers.m_bRefuse = true;
+             b.SegmentFails(5);
+             b.DrainRelaunches();
+             EXPECT_EQ(std::vector<int>{5}, b.m_controller.m_vecFailed);
+             b.m_workers.m_bRefuse = false;
+             b.Bytes(1);
+             EXPECT_EQ(5, b.m_workers.m_vecSegments.back().pSegment->nId);
          },
          "none", false, 1},
         {"an untrusted installer ends as a network failure",
