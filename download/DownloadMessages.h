@@ -5,11 +5,14 @@
 struct WinHttpProxy;
 
 // Reports posted by the worker threads to the window their job names. Workers
-// only post; every handler runs on the user-interface thread. The crackers
-// below hand each handler its report's fields with their types.
+// only post (final reports until they are taken, WorkerReports.h); every
+// handler runs on the user-interface thread. The crackers below hand each
+// handler its report's fields with their types.
 
-// wParam 0: lParam = bytes just received. Otherwise wParam is an absolute
-// percentage (90: installer starting, 100: installer ended).
+// wParam 0: lParam = bytes a transfer stored since its last report (at most
+// one report per BYTE_REPORT_PERIOD_MS, and the rest before its final
+// report). Otherwise wParam is an absolute percentage (90: installer
+// starting, 100: installer ended).
 const UINT WM_DOWN_PROGRESS = WM_USER + 200;  // 1224
 // Size query succeeded. wParam 0; lParam: file size in bytes.
 const UINT WM_DOWN_FILESIZE = WM_USER + 201;  // 1225
