@@ -28,8 +28,8 @@ bool AnswersRange(CHttpRequest& request, DWORD nFirst, DWORD nLast, DWORD nFileS
            JudgeRangeReply(nStatus, strRange.c_str(), nFirst, nLast, nFileSize);
 }
 
-// One attempt at the rest of the segment, its bytes told to bytes; the final
-// report is the caller's. Returns true when the buffer is full, else false
+// One attempt at the rest of the segment, each read's bytes handed to bytes
+// for their reports; the final report is the caller's. Returns true when the buffer is full, else false
 // with the error to report.
 bool FetchSegment(const SegmentJob& job, CByteReporter& bytes, DWORD& dwError) {
     dwError = 0;
