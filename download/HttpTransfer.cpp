@@ -29,8 +29,8 @@ bool AnswersRange(CHttpRequest& request, DWORD nFirst, DWORD nLast, DWORD nFileS
 }
 
 // One attempt at the rest of the segment, each read's bytes handed to bytes
-// for their reports; the final report is the caller's. Returns true when the buffer is full, else
-// false with the error to report.
+// for their reports; the final report is the caller's. Returns true when the
+// buffer is full, else false with the error to report.
 bool FetchSegment(const SegmentJob& job, CByteReporter& bytes, DWORD& dwError) {
     dwError = 0;
     SegmentInfo& segment = *job.pSegment;
