@@ -268,8 +268,10 @@ bool DeleteHeldFile(HANDLE hFile) {
 
 bool HoldForReadingOnly(CFileHandle& file, DWORD& dwError) {
     const DWORD dwAccess = GENERIC_READ | FILE_READ_ATTRIBUTES;
-    // Two steps: while the DELETE handle is open, a new one must share delete.
-    CFileHandle bridge(ReOpenFile(file.Get(), dwAccess, FILE_SHARE_READ | FILE_SHARE_DELETE, 0));
+    // Two steps: while the writing handle is open, a new one must share what
+    // it may do.
+    CFileHandle bridge(ReOpenFile(file.Get(), dwAccess,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0));
     if (!bridge) {
         dwError = GetLastError();
         return false;

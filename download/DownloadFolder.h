@@ -86,8 +86,9 @@ bool PathNamesFile(const std::wstring& strPath, HANDLE hFile);
 // last handle closes: the file itself, whatever its name now is.
 bool DeleteHeldFile(HANDLE hFile);
 
-// Replaces file (opened for reading with DELETE, shared for reading only) by
-// a handle of the same file for reading only, shared for reading only:
+// Replaces file (opened for reading, perhaps writing, with DELETE, shared
+// for reading only) by a handle of the same file for reading only, shared for
+// reading only:
 // others may read it, as a program reads its own file, and no one may change,
 // rename or delete it. Through the handles, never the name.
 bool HoldForReadingOnly(CFileHandle& file, DWORD& dwError);

@@ -19,7 +19,8 @@ public:
     virtual bool StartSegment(const SegmentJob& job) = 0;
     // WM_UNION_FILE_COMPLETE, or WM_DOWN_ERROR with DOWN_ERR_WRITE.
     virtual bool StartWrite(const WriteJob& job) = 0;
-    // 90 and 100, then WM_INSTALL_COMPLETE; or WM_DOWN_ERROR. When it cannot
-    // be started, the assembled file is deleted first.
+    // 90 and 100, then WM_INSTALL_COMPLETE; or WM_DOWN_ERROR. The started
+    // worker owns the job's file handle; one that cannot start leaves it
+    // to the caller.
     virtual bool StartInstaller(const InstallerJob& job) = 0;
 };

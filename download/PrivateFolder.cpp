@@ -1,14 +1,17 @@
 #include "PrivateFolder.h"
 
-const wchar_t kPrivateFolderSddl[] =
-    L"O:BAG:SYD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+const wchar_t kPrivateFolderSddl[] = L"O:BAG:SYD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 
 namespace {
 
-// Rights that let their holder change what the folder holds or who may.
-const ACCESS_MASK kWriteRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
-                                 FILE_WRITE_ATTRIBUTES | FILE_DELETE_CHILD | DELETE | WRITE_DAC |
-                                 WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+// Rights that let their holder see or change what the folder holds, or who
+// may: a reader can hold the partial file open and so stop its move, and
+// read what an administrator is about to run. (Reading the attributes, the
+// descriptor and waiting on it give nothing.)
+const ACCESS_MASK kOthersRights = FILE_READ_DATA | FILE_READ_EA | FILE_EXECUTE | FILE_WRITE_DATA |
+                                  FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
+                                  FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER |
+                                  GENERIC_READ | GENERIC_EXECUTE | GENERIC_WRITE | GENERIC_ALL;
 
 bool IsAdminsOrSystem(PSID pSid) {
     return pSid && IsValidSid(pSid) &&
@@ -16,8 +19,9 @@ bool IsAdminsOrSystem(PSID pSid) {
             IsWellKnownSid(pSid, WinLocalSystemSid));
 }
 
-// Only Administrators and SYSTEM may write; every entry is one we know.
-bool OnlyAdminsMayWrite(const ACL* pDacl) {
+// Only Administrators and SYSTEM may read or write; every entry is one we
+// know.
+bool OnlyAdminsMayUse(const ACL* pDacl) {
     for (DWORD i = 0; i < pDacl->AceCount; ++i) {
         void* pAce = nullptr;
         if (!GetAce(const_cast<ACL*>(pDacl), i, &pAce)) {
@@ -32,7 +36,7 @@ bool OnlyAdminsMayWrite(const ACL* pDacl) {
         }
         const ACCESS_ALLOWED_ACE* pAllowed = static_cast<ACCESS_ALLOWED_ACE*>(pAce);
         PSID pSid = const_cast<DWORD*>(&pAllowed->SidStart);
-        if ((pAllowed->Mask & kWriteRights) != 0 && !IsAdminsOrSystem(pSid)) {
+        if ((pAllowed->Mask & kOthersRights) != 0 && !IsAdminsOrSystem(pSid)) {
             return false;
         }
     }
@@ -51,5 +55,5 @@ bool IsPrivateDescriptor(PSECURITY_DESCRIPTOR pDescriptor) {
         !GetSecurityDescriptorDacl(pDescriptor, &bPresent, &pDacl, &bDaclDefaulted)) {
         return false;
     }
-    return IsAdminsOrSystem(pOwner) && bPresent && pDacl && OnlyAdminsMayWrite(pDacl);
+    return IsAdminsOrSystem(pOwner) && bPresent && pDacl && OnlyAdminsMayUse(pDacl);
 }

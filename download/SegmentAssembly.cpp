@@ -30,8 +30,11 @@ bool CInstallController::CreateDownloadFile() {
         OnDownErrorMsg(DOWN_ERR_SYSTEM, dwError);
         return false;
     }
+    // Read access too, and shared for reading: the same handle goes on to the
+    // installer's worker, which checks the file through it and moves it.
     CFileHandle file = m_downloadFolder.OpenFile(
-        strName, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0, FILE_CREATE, dwError);
+        strName, GENERIC_WRITE | GENERIC_READ | DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+        FILE_CREATE, dwError);
     if (!file) {
         OnDownErrorMsg(DOWN_ERR_SYSTEM, dwError);
         return false;
@@ -146,20 +149,16 @@ void CInstallController::OnUnionFileCompleteMsg(int nId) {
 }
 
 void CInstallController::StartInstaller() {
-    // The installer's worker gets the file just written, by name and identity.
     InstallerJob job;
-    if (!PartialFileName(m_request.strUrl, job.strPartialName) ||
-        !ReadFileIdentity(m_hDownFile.Get(), job.written)) {
-        // The file stays held: the failure's clean-up deletes it.
-        OnDownErrorMsg(DOWN_ERR_SYSTEM, GetLastError());
-        return;
-    }
     job.hReportTo = m_hReportWnd;
     job.pFolder = &m_downloadFolder;
+    job.hFile = m_hDownFile.Get();
     job.strInstallerName = DownloadFileName(m_request.strUrl);
     job.strInstallPath = m_request.strInstallPath;
-    m_hDownFile.Close();  // the installer's worker opens it again, unshared
     if (!m_workers.StartInstaller(job)) {
-        OnDownErrorMsg(DOWN_ERR_SYSTEM, ERROR_NOT_ENOUGH_MEMORY);  // the file is gone with it
+        // The file is still held here: the failure's clean-up deletes it.
+        OnDownErrorMsg(DOWN_ERR_SYSTEM, ERROR_NOT_ENOUGH_MEMORY);
+        return;
     }
+    (void)m_hDownFile.Detach();  // the installer's worker holds the file now
 }

@@ -55,12 +55,13 @@ struct WriteJob {
 };
 
 // The installer run: the assembled file, checked and started from the
-// download folder.
+// download folder. The file passes as the handle the writes went through
+// (read, write and delete access, shared for reading only): at no moment is
+// it closed and opened again, so no one can step in between.
 struct InstallerJob {
     HWND hReportTo = nullptr;
     const CDownloadFolder* pFolder = nullptr;  // held by the controller until the worker reports
-    std::wstring strPartialName;               // the assembled file's name in it
-    FileIdentity written;                      // the file the writes made
+    HANDLE hFile = nullptr;                    // the assembled file: the started worker's
     std::wstring strInstallerName;             // its name once moved
     std::wstring strInstallPath;               // where the child installs
 };

@@ -35,21 +35,16 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     const CDownloadFolder& folder = *pJob->pFolder;
     DWORD dwError = 0;
 
-    // The file the writes made, opened again as itself and held without
-    // write or delete sharing from here until the child has ended: what runs
-    // is what was checked.
-    CFileHandle installer =
-        folder.OpenFile(pJob->strPartialName, GENERIC_READ | DELETE | FILE_READ_ATTRIBUTES,
-                        FILE_SHARE_READ, FILE_OPEN, dwError);
+    // The file the writes made, through the handle they went through, held
+    // without write or delete sharing from here until the child has ended:
+    // what runs is what was checked.
+    CFileHandle installer(pJob->hFile);
     FileIdentity identity;
-    if (installer &&
-        (!ReadFileIdentity(installer.Get(), identity) || !(identity == pJob->written))) {
-        installer.Close();  // not the file this run wrote: left alone
-        dwError = ERROR_FILE_INVALID;
-    }
-    if (!installer) {
-        PostFinalReport(pJob->hReportTo, WM_DOWN_ERROR, dwError, DOWN_ERR_SYSTEM);
-        return 1;
+    LARGE_INTEGER start = {};
+    // The check reads from the start; the writes left the handle at the end.
+    if (!ReadFileIdentity(installer.Get(), identity) ||
+        !SetFilePointerEx(installer.Get(), start, nullptr, FILE_BEGIN)) {
+        return Fail(*pJob, installer, GetLastError(), DOWN_ERR_SYSTEM);
     }
     // The move never replaces a file, so an old installer goes first.
     if (!folder.DeleteOwnFile(pJob->strInstallerName, dwError)) {

@@ -48,11 +48,5 @@ bool CWorkerThreads::StartWrite(const WriteJob& job) {
 }
 
 bool CWorkerThreads::StartInstaller(const InstallerJob& job) {
-    if (StartOn(RunInstallerThread, job)) {
-        return true;
-    }
-    // The controller has let the file go: nothing else would delete it.
-    DWORD dwError = 0;
-    job.pFolder->DeleteOwnFile(job.strPartialName, dwError);
-    return false;
+    return StartOn(RunInstallerThread, job);
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # release_test.sh reproducible|signed VERSION: scripts/release as a publisher
 # runs it, in a clean folder of its own.
-#   reproducible: unsigned, it says so; a second clean build in another folder
-#     gives the same bytes; the checksum matches; the version resource
-#     carries the project's VERSION.
+#   reproducible: without the issuer or the minimum installer version it
+#     refuses and releases nothing; with both, unsigned, it says so; a second
+#     clean build in another folder, given the same two, gives the same
+#     bytes; the program carries both; the checksum matches; the version
+#     resource carries the project's VERSION.
 #   signed: with the test CA's code-signing certificate, counter-signed by a
 #     time-stamp server of the test CA on loopback (in a network namespace
 #     of its own), the signature and its time stamp verify against that CA
@@ -18,23 +20,43 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The pins of the releases built here: distinctive, to be found in the file.
+issuer="Korvix Release Test CA"
+min_version=2.7.1.9
+export KORVIX_INSTALLER_ISSUER=$issuer KORVIX_MIN_INSTALLER_VERSION=$min_version
+
 checksum_matches() {
     (cd "$1" && sha256sum --check --strict SHA256SUMS) || fail "SHA256SUMS does not match $1"
 }
 
 case $mode in
 reproducible)
+    for unset in KORVIX_INSTALLER_ISSUER KORVIX_MIN_INSTALLER_VERSION; do
+        if env "$unset=" KORVIX_RELEASE_DIR="$work/unpinned" "$root/scripts/release" >"$work/log" 2>&1; then
+            fail "released without $unset"
+        fi
+        grep -q "$unset not set" "$work/log" || { cat "$work/log"; fail "the refusal does not name $unset"; }
+        [ ! -e "$work/unpinned" ] || fail "something was released without $unset"
+    done
     KORVIX_RELEASE_DIR=$work/out "$root/scripts/release" >"$work/log" 2>&1 ||
         { cat "$work/log"; fail "scripts/release failed"; }
     grep -q 'UNSIGNED' "$work/log" || fail "an unsigned release does not say so"
     checksum_matches "$work/out"
-    cmake -S "$root" -B "$work/another build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
+    cmake -S "$root" -B "$work/another build" -G Ninja -DBUILD_TESTING=OFF \
+        "-DKORVIX_INSTALLER_ISSUER=$issuer" "-DKORVIX_MIN_INSTALLER_VERSION=$min_version" >/dev/null
     cmake --build "$work/another build" --target Korvix_Setup >/dev/null
     cmp "$work/out/Korvix_Setup.exe" "$work/another build/Korvix_Setup.exe" ||
         fail "two clean builds differ"
     file_version=$(strings -el "$work/out/Korvix_Setup.exe" | grep -A1 -x FileVersion | tail -1)
     [ "$file_version" = "$version.0" ] || fail "file version $file_version, not $version.0"
-    echo "two clean builds: identical; file version $file_version"
+    strings -el "$work/out/Korvix_Setup.exe" | grep -qx "$issuer" || fail "the release does not carry its issuer"
+    # The minimum version: four 16-bit parts, the first highest, little-endian.
+    python3 - "$work/out/Korvix_Setup.exe" "$min_version" <<'PY' || fail "the release does not carry its minimum version"
+import struct, sys
+a, b, c, d = (int(x) for x in sys.argv[2].split("."))
+sys.exit(0 if struct.pack("<Q", a << 48 | b << 32 | c << 16 | d) in open(sys.argv[1], "rb").read() else 1)
+PY
+    echo "two clean builds: identical; file version $file_version; pinned to $issuer, $min_version"
     ;;
 signed)
     # The time-stamp server listens on loopback of a namespace of our own.

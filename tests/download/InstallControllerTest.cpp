@@ -119,6 +119,9 @@ public:
     }
     ~CBench() {
         DestroyWindow(m_hWnd);
+        for (const InstallerJob& job : m_workers.m_vecInstallers) {
+            CloseHandle(job.hFile);  // what the installer's worker would own
+        }
         m_controller.m_bWriteRunning = false;  // no write of a fake worker runs
         m_controller.m_hDownFile.Close();
         m_controller.m_downloadFolder.Release();
@@ -339,7 +342,9 @@ TEST(InstallController, RoadsEndInTheirOutcome) {
                  b.Written();
              }
              ASSERT_EQ(1u, b.m_workers.m_vecInstallers.size());
-             EXPECT_EQ(L"setup.down", b.m_workers.m_vecInstallers[0].strPartialName);
+             // The file the writes went through, handed over, no longer the controller's.
+             EXPECT_NE(nullptr, b.m_workers.m_vecInstallers[0].hFile);
+             EXPECT_FALSE(b.m_controller.m_hDownFile.IsValid());
              EXPECT_EQ(L"setup.exe", b.m_workers.m_vecInstallers[0].strInstallerName);
              EXPECT_EQ(L"C:\\Program Files", b.m_workers.m_vecInstallers[0].strInstallPath);
              b.Report(WM_DOWN_PROGRESS, 90, 0);

@@ -236,10 +236,11 @@ protected:
         ExpectNothingOfTheRunLeft();
     }
 
-    // The download folder's list, read back, names no Everyone and lets no
-    // one but SYSTEM, Administrators and its owner write. (Wine keeps no
-    // descriptor: it shows one made from the Unix mode it set from ours.)
-    void ExpectFolderWritableByUsOnly() {
+    // The download folder's list, read back, names no Everyone and no Users,
+    // and lets no one but SYSTEM, Administrators and its owner read or write
+    // anything in it. (Wine keeps no descriptor: it shows one made from the
+    // Unix mode it set from ours.)
+    void ExpectFolderOursAlone() {
         PSID pOwner = nullptr;
         PACL pDacl = nullptr;
         PSECURITY_DESCRIPTOR pDescriptor = nullptr;
@@ -248,18 +249,20 @@ protected:
                                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                                         &pOwner, nullptr, &pDacl, nullptr, &pDescriptor));
         ASSERT_NE(nullptr, pDacl);
-        const ACCESS_MASK kWrite = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE |
-                                   WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+        const ACCESS_MASK kUse = FILE_READ_DATA | FILE_EXECUTE | FILE_WRITE_DATA |
+                                 FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE | WRITE_DAC |
+                                 WRITE_OWNER | GENERIC_READ | GENERIC_WRITE | GENERIC_ALL;
         for (DWORD i = 0; i < pDacl->AceCount; ++i) {
             void* pEntry = nullptr;
             ASSERT_TRUE(GetAce(pDacl, i, &pEntry));
             const ACCESS_ALLOWED_ACE* pAce = static_cast<ACCESS_ALLOWED_ACE*>(pEntry);
             PSID pSid = const_cast<DWORD*>(&pAce->SidStart);
             EXPECT_FALSE(IsWellKnownSid(pSid, WinWorldSid)) << "Everyone: " << pAce->Mask;
+            EXPECT_FALSE(IsWellKnownSid(pSid, WinBuiltinUsersSid)) << "Users: " << pAce->Mask;
             const bool bOurs = EqualSid(pSid, pOwner) || IsWellKnownSid(pSid, WinLocalSystemSid) ||
                                IsWellKnownSid(pSid, WinBuiltinAdministratorsSid);
             if (pAce->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && !bOurs) {
-                EXPECT_EQ(0u, pAce->Mask & kWrite) << "entry " << i;
+                EXPECT_EQ(0u, pAce->Mask & kUse) << "entry " << i;
             }
         }
         LocalFree(pDescriptor);
@@ -385,7 +388,7 @@ TEST_F(InstallRoad, WholeRoad) {
     ExpectFinishedPage();
     EXPECT_FALSE(Controller().m_bFallback);
     EXPECT_TRUE(m_pRoad->m_vecFailures.empty());
-    ExpectFolderWritableByUsOnly();
+    ExpectFolderOursAlone();
 
     // A fresh id, kept in the registry, in both events.
     std::wstring strId = StoredClientId();

@@ -3,13 +3,16 @@
 #include <windows.h>
 #include <sddl.h>
 
+#include <cwchar>
+
 #include <gtest/gtest.h>
 
 #include "PrivateFolder.h"
 
-// The download folder's own descriptor is private; one that lets anyone
-// else write, delete or change it, or has another owner or no list, is not.
-TEST(PrivateFolder, OnlyAdministratorsAndSystemMayWrite) {
+// The download folder's own descriptor is private, and names no one but
+// SYSTEM and Administrators; one that lets anyone else read, write, delete or
+// change it, or has another owner or no list, is not.
+TEST(PrivateFolder, OnlyAdministratorsAndSystemMayUseIt) {
     auto isPrivate = [](const wchar_t* pszSddl) {
         PSECURITY_DESCRIPTOR pDescriptor = nullptr;
         EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(pszSddl, SDDL_REVISION_1,
@@ -20,7 +23,10 @@ TEST(PrivateFolder, OnlyAdministratorsAndSystemMayWrite) {
         return bPrivate;
     };
     EXPECT_TRUE(isPrivate(kPrivateFolderSddl));
-    EXPECT_TRUE(isPrivate(L"O:SYD:P(A;OICI;FA;;;SY)(A;;0x1200a9;;;WD)(D;;FA;;;AN)"));
+    EXPECT_EQ(nullptr, wcsstr(kPrivateFolderSddl, L";BU)")) << "a Users entry";
+    EXPECT_TRUE(isPrivate(L"O:SYD:P(A;OICI;FA;;;SY)(A;;0x100080;;;WD)(D;;FA;;;AN)"));  // attributes
+    EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"));         // users read
+    EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;;GR;;;WD)"));            // everyone reads
     EXPECT_FALSE(isPrivate(L"O:BUD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"));        // a user owns it
     EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)"));  // users modify
     EXPECT_FALSE(isPrivate(L"O:BAD:P(A;OICI;FA;;;BA)(A;;0x2;;;IU)"));           // may add files
