@@ -155,6 +155,7 @@ void CInstallController::StartInstaller() {
     job.hFile = m_hDownFile.Get();
     job.strInstallerName = DownloadFileName(m_request.strUrl);
     job.strInstallPath = m_request.strInstallPath;
+    job.bPlainHttp = m_bFallback;
     if (!m_workers.StartInstaller(job)) {
         // The file is still held here: the failure's clean-up deletes it.
         OnDownErrorMsg(DOWN_ERR_SYSTEM, ERROR_NOT_ENOUGH_MEMORY);

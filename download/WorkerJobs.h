@@ -64,4 +64,7 @@ struct InstallerJob {
     HANDLE hFile = nullptr;                    // the assembled file: the started worker's
     std::wstring strInstallerName;             // its name once moved
     std::wstring strInstallPath;               // where the child installs
+    // Fetched over plain HTTP (the fallback): the signer's revocation must be
+    // known good.
+    bool bPlainHttp = false;
 };

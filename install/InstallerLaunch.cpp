@@ -60,7 +60,9 @@ unsigned __stdcall RunInstallerThread(void* pParam) {
     PostFinalReport(pJob->hReportTo, WM_DOWN_PROGRESS, 90, 0);
 
     const std::wstring strInstaller = folder.Path() + L"\\" + pJob->strInstallerName;
-    CInstallerTrust trust(BuildInstallerPolicy());
+    CInstallerTrust trust(BuildInstallerPolicy(), pJob->bPlainHttp
+                                                      ? RevocationRule::kMustBeKnown
+                                                      : RevocationRule::kUnknownAccepted);
     if (!trust.Verify(installer.Get(), strInstaller.c_str(), dwError)) {
         wchar_t szTrace[128];
         swprintf(szTrace, 128, L"installer refused: %ls 0x%08lX\n\r", trust.Reason(),

@@ -15,9 +15,21 @@ struct InstallerPolicy {
     unsigned long long nMinVersion;  // a.b.c.d as four 16-bit parts, a highest
 };
 
+// How far the revocation of the signer's certificate must be known. On the
+// HTTPS road the download's channel is authenticated and a company network
+// may block the CA's status server: unknown is no refusal. On the plain-HTTP
+// road whoever forced it may also answer the status requests: it must be
+// known, and good.
+enum class RevocationRule { kUnknownAccepted, kMustBeKnown };
+
+// The verdict on a chain's status (CERT_TRUST_*): false when its signer is
+// revoked, or when its revocation is unknown and the rule wants it known.
+bool IsRevocationAcceptable(DWORD dwChainStatus, RevocationRule rule);
+
 class CInstallerTrust {
 public:
-    explicit CInstallerTrust(const InstallerPolicy& policy) : m_policy(policy) {}
+    CInstallerTrust(const InstallerPolicy& policy, RevocationRule rule)
+        : m_policy(policy), m_rule(rule) {}
 
     // Checks the signature of the file at pszPath through hFile, which the
     // caller holds open without write or delete sharing until the child has
@@ -34,9 +46,10 @@ public:
 private:
     bool Refuse(const wchar_t* pszReason, DWORD dwCode);
     bool CheckFileVersion(const wchar_t* pszPath);
-    bool CheckSigner(HANDLE hStateData);
+    bool CheckSigner(HANDLE hStateData, DWORD dwRevocationStatus);
 
     InstallerPolicy m_policy;
+    RevocationRule m_rule;
     const wchar_t* m_pszReason = L"";
     DWORD m_dwCode = 0;
 };

@@ -49,7 +49,9 @@ reproducible)
         fail "two clean builds differ"
     file_version=$(strings -el "$work/out/Korvix_Setup.exe" | grep -A1 -x FileVersion | tail -1)
     [ "$file_version" = "$version.0" ] || fail "file version $file_version, not $version.0"
-    strings -el "$work/out/Korvix_Setup.exe" | grep -qx "$issuer" || fail "the release does not carry its issuer"
+    # (grep -c reads all: with -q, strings would end on a broken pipe.)
+    [ "$(strings -el "$work/out/Korvix_Setup.exe" | grep -cx "$issuer")" -gt 0 ] ||
+        fail "the release does not carry its issuer"
     # The minimum version: four 16-bit parts, the first highest, little-endian.
     python3 - "$work/out/Korvix_Setup.exe" "$min_version" <<'PY' || fail "the release does not carry its minimum version"
 import struct, sys
@@ -73,17 +75,29 @@ signed)
     trap 'kill $tsa 2>/dev/null || true; wait $tsa 2>/dev/null || true; rm -rf "$work"' EXIT
     for _ in $(seq 100); do [ -e "$work/tsa-ready" ] && break; sleep 0.1; done
     [ -e "$work/tsa-ready" ] || fail "the time-stamp server did not start"
+    # The signer names its CA's list of revoked certificates, as a real one
+    # does; the verification gets it from a file (nothing serves it here).
+    openssl crl -inform DER -in "$work/ca/crl/ca.crl" -out "$work/ca/ca-crl.pem"
     KORVIX_RELEASE_DIR=$work/out KORVIX_SIGN_CERT=$work/ca/signer.pem \
         KORVIX_SIGN_KEY=$work/ca/signer.key KORVIX_SIGN_CA=$work/ca/ca.pem \
+        KORVIX_SIGN_CRL=$work/ca/ca-crl.pem \
         KORVIX_TIMESTAMP_URL=http://127.0.0.1:8318 KORVIX_TIMESTAMP_CA=$work/ca/ca.pem \
         "$root/scripts/release" >"$work/log" 2>&1 || { cat "$work/log"; fail "scripts/release failed"; }
     grep -q ', signed and time-stamped$' "$work/log" || fail "the release does not say it is signed and time-stamped"
     checksum_matches "$work/out"
-    osslsigncode verify -CAfile "$work/ca/ca.pem" -TSA-CAfile "$work/ca/ca.pem" \
-        -in "$work/out/Korvix_Setup.exe" >"$work/verify" ||
+    osslsigncode verify -CAfile "$work/ca/ca.pem" -CRLfile "$work/ca/ca-crl.pem" \
+        -TSA-CAfile "$work/ca/ca.pem" -in "$work/out/Korvix_Setup.exe" >"$work/verify" ||
         { cat "$work/verify"; fail "the released file's signature does not verify"; }
     grep -q 'Subject: /CN=Korvix Test Publisher' "$work/verify" || fail "signed by someone else"
     grep -q 'Timestamp Server Signature verification: ok' "$work/verify" || fail "no verified time stamp"
+    # A revoked signer's signature is refused, and nothing is released.
+    if KORVIX_RELEASE_DIR=$work/revoked KORVIX_SIGN_CERT=$work/ca/revoked.pem \
+        KORVIX_SIGN_KEY=$work/ca/revoked.key KORVIX_SIGN_CA=$work/ca/ca.pem \
+        KORVIX_SIGN_CRL=$work/ca/ca-crl.pem KORVIX_TIMESTAMP_URL= \
+        "$root/scripts/release" >"$work/log" 2>&1; then
+        fail "a revoked signer's release was released"
+    fi
+    [ ! -e "$work/revoked/Korvix_Setup.exe" ] || fail "the revoked signer's file was released"
     # Signed by a CA the release was not told to trust: refused, not released.
     openssl pkcs12 -export -in "$work/ca/rogue.pem" -inkey "$work/ca/rogue.key" \
         -passout pass:'a pass phrase' -out "$work/ca/rogue.p12"

@@ -648,6 +648,31 @@ TEST_F(InstallRoad, UnversionedInstallerRefused) {
     EXPECT_TRUE(ReadWholeFile(m_strRecord).empty()) << "the refused installer ran";
 }
 
+// Signed in the publisher's name with a certificate its CA has revoked (a
+// stolen key), on the HTTPS road: refused unrun, as an untrusted installer.
+// And the publisher's own signature after the fallback to plain HTTP, where
+// the signer's revocation cannot be had (whoever forced the fallback may
+// answer for the CA): refused too; over HTTPS that would run.
+TEST_F(InstallRoad, RevokedSignerRefused) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
+    PressInstall();
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
+    EXPECT_FALSE(Controller().m_bFallback);
+    EXPECT_EQ(DOWN_ERR_UNTRUSTED, m_pRoad->m_vecFailures.back());
+    EXPECT_EQ(static_cast<WPARAM>(CERT_E_REVOKED), m_pRoad->m_vecErrors.back());
+    EXPECT_TRUE(ReadWholeFile(m_strRecord).empty()) << "the refused installer ran";
+}
+
+TEST_F(InstallRoad, UnknownRevocationRefusedInFallback) {
+    CBoxAnswerer& answerer = ExpectBoxes(IDCANCEL);
+    PressInstall();
+    ExpectFailureOutcome(answerer, L"STR_NETWORK_ERROR", L"STR_ERROR");
+    EXPECT_TRUE(Controller().m_bFallback);
+    EXPECT_EQ(DOWN_ERR_UNTRUSTED, m_pRoad->m_vecFailures.back());
+    EXPECT_EQ(static_cast<WPARAM>(CERT_E_REVOCATION_FAILURE), m_pRoad->m_vecErrors.back());
+    EXPECT_TRUE(ReadWholeFile(m_strRecord).empty()) << "the refused installer ran";
+}
+
 // A size the process cannot hold in memory (about 1.9 GB, which a large-
 // address-aware 32-bit process can have: the address space is taken first,
 // but for some room to run): the buffers cannot be had, which is a local

@@ -81,6 +81,15 @@ UnversionedInstallerRefused)
     # The publisher's own signature on a file without version information.
     make_fake_payload "$payload" 6000037 signer fake_installer_unversioned
     nginx_tls ;;
+RevokedSignerRefused)
+    # The publisher's name, its certificate on its CA's list of revoked ones
+    # (served on port 80).
+    make_fake_payload "$payload" 6000037 revoked
+    nginx_tls ;;
+UnknownRevocationRefusedInFallback)
+    # Port 443 closed, and no list of revoked certificates to be had.
+    rm -f "$work/www/"*.crl
+    nginx_http ;;
 FolderBlockedFails)
     # The all-users documents folder is a file: no folder can be made in it.
     mv "$documents" "$documents.away"

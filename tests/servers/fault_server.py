@@ -19,10 +19,14 @@ Rules (a JSON list), each {"target": T, "action": A, "attempts": K}:
      bytes of a file replaced meanwhile).
   K: the rule applies to the first K attempts of the target (omit: always).
 The first matching rule of each kind (delay, rate, the rest) applies.
+With --static DIR, the files of DIR are served as they are at /NAME (the
+lists of revoked certificates of the test CA), subject to the rules for
+"other".
 """
 import argparse
 import http.server
 import json
+import os
 import socket
 import socketserver
 import ssl
@@ -128,7 +132,7 @@ def make_handler(state, port):
             if "delay" in actions:
                 time.sleep(float(actions["delay"].split(":")[1]))
             if self.path.split("?")[0] != "/" + state.path:
-                return self.simple(404)
+                return self.static_file(head) if state.static else self.simple(404)
             main = actions.get("main", "")
             if main.startswith("status:"):
                 return self.simple(int(main.split(":")[1]))
@@ -186,6 +190,20 @@ def make_handler(state, port):
             raw.close()
             self.close_connection = True
 
+        def static_file(self, head):
+            name = self.path.split("?")[0].lstrip("/")
+            path = os.path.join(state.static, name)
+            if "/" in name or not os.path.isfile(path):
+                return self.simple(404)
+            with open(path, "rb") as f:
+                body = f.read()
+            self.send_response(200)
+            self.send_header("Content-Type", "application/pkix-crl")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            if not head:
+                self.wfile.write(body)
+
         def simple(self, code):
             body = b"<html><body>error %d</body></html>" % code
             self.send_response(code)
@@ -231,10 +249,12 @@ def main():
     parser.add_argument("--cert")
     parser.add_argument("--key")
     parser.add_argument("--ready", help="file written once every port listens")
+    parser.add_argument("--static", help="a folder whose files are served at /NAME")
     args = parser.parse_args()
     with open(args.payload, "rb") as f:
         state = State(f.read(), json.loads(args.rules), args.log)
     state.path = args.path
+    state.static = args.static
     servers = []
     if args.tls_port:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)

@@ -10,9 +10,12 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # trust_test_ca: a CA made now (in $work/ca, with a certificate for
 # localhost) and trusted in the prefix's LocalMachine Root store, with a
-# second trusted CA that issues a twin of the test publisher's name.
+# second trusted CA that issues a twin of the test publisher's name. Their
+# lists of revoked certificates go into $work/www, which nginx serves.
 trust_test_ca() {
     "$(dirname "${BASH_SOURCE[0]}")/make-test-ca" "$work/ca"
+    mkdir -p "$work/www"
+    cp "$work/ca/crl/"*.crl "$work/www/"
     local ca
     for ca in ca second-ca; do
         wine_set_up "$bench_build/tests/tools/add_test_ca.exe" "$(windows_path "$work/ca/$ca.pem")"
@@ -34,8 +37,8 @@ wine_set_up() {
 # make_fake_payload FILE BYTES [SIGNER [RELEASE]]: the fake installer with
 # random bytes after its image, about BYTES in all, signed as the program
 # requires (Authenticode) with SIGNER's certificate of trust_test_ca: signer
-# (the test builds' publisher, the default), other, rogue, twin, or none
-# (unsigned). RELEASE: fake_installer (the current one, the default),
+# (the test builds' publisher, the default), other, revoked, rogue, twin, or
+# none (unsigned). RELEASE: fake_installer (the current one, the default),
 # fake_installer_old or fake_installer_unversioned.
 make_fake_payload() {
     local signer=${3:-signer} release=${4:-fake_installer}
@@ -119,8 +122,8 @@ end_windows_program() {
 
 # start_fault_server RULES [extra args]: our fault server with the payload
 # $payload at korvix/velmora-korvix_setup.exe on 443 (TLS, the CA of
-# trust_test_ca), logging to $work/server.log; sets fault_pid, which the
-# caller stops.
+# trust_test_ca) and the CA's lists of revoked certificates, logging to
+# $work/server.log; sets fault_pid, which the caller stops.
 start_fault_server() {
     local rules=$1
     shift
@@ -128,7 +131,7 @@ start_fault_server() {
     python3 "$KORVIX_SOURCE_DIR/tests/servers/fault_server.py" --payload "$payload" \
         --path korvix/velmora-korvix_setup.exe --log "$work/server.log" --rules "$rules" \
         --tls-port 443 --cert "$work/ca/localhost.pem" --key "$work/ca/localhost.key" \
-        --ready "$work/ready" "$@" &
+        --static "$work/ca/crl" --ready "$work/ready" "$@" &
     fault_pid=$!
     for _ in $(seq 200); do [ -f "$work/ready" ] && return 0; sleep 0.05; done
     echo "fault server did not start" >&2
