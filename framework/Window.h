@@ -44,6 +44,7 @@ public:
         return ::SetWindowPos(m_hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
     }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL GetClientRect(LPRECT pRect) const { return ::GetClientRect(m_hWnd, pRect); }
     BOOL GetWindowRect(LPRECT pRect) const { return ::GetWindowRect(m_hWnd, pRect); }
     BOOL ScreenToClient(LPPOINT pPoint) const { return ::ScreenToClient(m_hWnd, pPoint); }

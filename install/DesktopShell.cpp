@@ -1,7 +1,6 @@
 #include "DesktopShell.h"
 
 #include <exdisp.h>
-#include <shellapi.h>
 #include <shldisp.h>
 #include <shlguid.h>
 #include <shlobj.h>
@@ -118,21 +117,15 @@ bool OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strAr
     return SUCCEEDED(hr);
 }
 
-void OpenAsDesktopUser(const std::wstring& strFile, const std::wstring& strFolder) {
+bool OpenAsDesktopUser(const std::wstring& strFile, const std::wstring& strFolder,
+                       DesktopShellOpen pfnOpen) {
     DWORD dwError = 0;
-    if (OpenWithDesktopShell(strFile, std::wstring(), strFolder, dwError)) {
-        return;
+    if (pfnOpen(strFile, std::wstring(), strFolder, dwError)) {
+        return true;
     }
     wchar_t szTrace[96];
-    swprintf(szTrace, 96, L"no desktop shell (0x%08lX): started by this process\n\r",
+    swprintf(szTrace, 96, L"no desktop shell (0x%08lX): nothing started\n\r",
              static_cast<unsigned long>(dwError));
     KORVIX_TRACE(szTrace);
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.lpVerb = L"open";
-    info.lpFile = strFile.c_str();
-    info.lpParameters = L"";
-    info.lpDirectory = strFolder.empty() ? nullptr : strFolder.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    ShellExecuteExW(&info);
+    return false;
 }

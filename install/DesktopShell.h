@@ -15,8 +15,15 @@
 bool OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strArguments,
                           const std::wstring& strFolder, DWORD& dwError);
 
+// How the desktop shell is asked (the tests put one here that fails).
+using DesktopShellOpen = bool (*)(const std::wstring& strFile, const std::wstring& strArguments,
+                                  const std::wstring& strFolder, DWORD& dwError);
+
 // Opens strFile ("open", no arguments, shown normally) through the desktop
-// shell; where that road is missing (no shell, a remote session) it is
-// started as before, by this process (ShellExecuteExW), and a trace line says
-// so. strFolder: the working folder it gets, or empty for the default.
-void OpenAsDesktopUser(const std::wstring& strFile, const std::wstring& strFolder);
+// shell, in strFolder (empty: the shell's own). Where that road is missing
+// (no shell, Explorer restarting, a remote application session) nothing is
+// started: this process's token is the administrator's, with over-the-
+// shoulder elevation another person's. False then, with a trace line; the
+// caller tells the user what to do instead.
+bool OpenAsDesktopUser(const std::wstring& strFile, const std::wstring& strFolder,
+                       DesktopShellOpen pfnOpen = OpenWithDesktopShell);

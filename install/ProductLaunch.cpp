@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
-#include "DesktopShell.h"
+std::wstring ProductFolder(const std::wstring& strInstallPath, const std::wstring& strCompany,
+                           const std::wstring& strProject) {
+    return strInstallPath + L"\\" + strCompany + L"\\" + strProject;
+}
 
-void StartProduct(const std::wstring& strInstallPath, const std::wstring& strCompany,
-                  const std::wstring& strProject, const std::wstring& strProcess) {
-    const std::wstring strFolder = strInstallPath + L"\\" + strCompany + L"\\" + strProject;
+bool StartProduct(const std::wstring& strFolder, const std::wstring& strProcess,
+                  DesktopShellOpen pfnOpen) {
     SetCurrentDirectoryW(strFolder.c_str());
     // As the desktop user, not with this program's administrator token.
-    OpenAsDesktopUser(strFolder + L"\\" + strProcess, strFolder);
+    return OpenAsDesktopUser(strFolder + L"\\" + strProcess, strFolder, pfnOpen);
 }

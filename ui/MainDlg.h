@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DataExchange.h"
+#include "DesktopShell.h"
 #include "DpiScale.h"
 #include "DialogImpl.h"
 #include "DownProgressBarCtrl.h"
@@ -158,6 +159,10 @@ public:
     Gdiplus::Image* m_pCurSlide = nullptr;  // one of m_vecSlides
     // What the buttons draw: they hold the pointers, the dialog owns them.
     std::vector<CGdiplusImage> m_vecButtonImages;
+    // How what the user opens is started: by the desktop's shell, as the
+    // desktop user (the tests put one here that fails).
+    DesktopShellOpen m_pfnDesktopShell = OpenWithDesktopShell;
+    bool m_bStarting = false;  // the start button was clicked: the window goes
 
 private:
     // Start-up and painting (ui/MainDlgInit.cpp, ui/MainDlgPaint.cpp).
@@ -203,7 +208,12 @@ private:
     void OnBtnHide();
     // Install with the box ticked: its event, then the controller starts.
     void OnBtnInstall();
-    // The installed product, as the desktop user; then the end.
+    // The installed product, as the desktop user: the window goes first, and
+    // a second click starts nothing; where the shell cannot start it, a box
+    // says where it is. Then the end.
     void OnBtnStart();
+    // Opens strAddress in the desktop user's browser; where the desktop
+    // shell cannot, a box shows the address to open by hand.
+    void OpenInBrowser(const std::wstring& strAddress);
     void InitTrayIcon(HICON hBigIcon);
 };

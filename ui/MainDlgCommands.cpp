@@ -64,8 +64,16 @@ void CMainDlg::OnChkOptions() {
 }
 
 void CMainDlg::OnBtnLicence() {
-    // The browser runs as the desktop user, not with the program's token.
-    OpenAsDesktopUser(GetLanStr(L"STR_LICENCE_URL"), std::wstring());
+    OpenInBrowser(GetLanStr(L"STR_LICENCE_URL"));
+}
+
+void CMainDlg::OpenInBrowser(const std::wstring& strAddress) {
+    // The browser runs as the desktop user, never with the program's token.
+    if (!OpenAsDesktopUser(strAddress, std::wstring(), m_pfnDesktopShell)) {
+        const std::wstring strText = GetLanStr(L"STR_OPEN_ADDRESS") + L"\n\n" + strAddress;
+        ShowMessageBox(m_hWnd, strText.c_str(), GetLanStr(L"STR_SOFT_TIP").c_str(),
+                       MB_ICONINFORMATION | MB_SETFOREGROUND);
+    }
 }
 
 void CMainDlg::OnBtnBrowse() {
@@ -245,7 +253,22 @@ void CMainDlg::OnBtnInstall() {
 }
 
 void CMainDlg::OnBtnStart() {
-    StartProduct(g_strInstallPath, GetLanStr(L"STR_COMPANY_NAME"), GetLanStr(L"STR_PROJECT_NAME"),
-                 GetLanStr(L"STR_PROCESS_NAME"));
+    // The shell's call pumps messages: a second click may land inside it.
+    if (m_bStarting) {
+        return;
+    }
+    m_bStarting = true;
+    // The user never looks at a page that waits for the shell.
+    m_btnStart.EnableWindow(FALSE);
+    ShowWindow(SW_HIDE);
+    const std::wstring strFolder = ProductFolder(g_strInstallPath, GetLanStr(L"STR_COMPANY_NAME"),
+                                                 GetLanStr(L"STR_PROJECT_NAME"));
+    if (!StartProduct(strFolder, GetLanStr(L"STR_PROCESS_NAME"), m_pfnDesktopShell)) {
+        // Owned by the hidden window, brought to the front by itself.
+        const std::wstring strText = GetLanStr(L"STR_PRODUCT_INSTALLED_IN") + L"\n\n" + strFolder +
+                                     L"\n\n" + GetLanStr(L"STR_START_FROM_MENU");
+        ShowMessageBox(m_hWnd, strText.c_str(), GetLanStr(L"STR_SOFT_TIP").c_str(),
+                       MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
+    }
     CloseDialog(kExitCodeNormal);
 }

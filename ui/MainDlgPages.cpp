@@ -78,7 +78,7 @@ void CMainDlg::ShowNetworkFailure() {
     if (nAnswer == IDOK) {
         // The user can fetch the full package by hand, in a browser that
         // runs as the desktop user.
-        OpenAsDesktopUser(GetLanStr(L"STR_DOWN_URL"), std::wstring());
+        OpenInBrowser(GetLanStr(L"STR_DOWN_URL"));
     }
     CloseDialog(kExitCodeNormal);
 }

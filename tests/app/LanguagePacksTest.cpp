@@ -188,9 +188,13 @@ TEST_F(SelectedPack, EveryPackHoldsItsOwnTexts) {
         EXPECT_EQ(L"Velmora", GetLanStr(L"STR_COMPANY_NAME")) << pack.pszName;
         EXPECT_EQ(L"Korvix.exe", GetLanStr(L"STR_PROCESS_NAME")) << pack.pszName;
         EXPECT_EQ(L"", GetLanStr(L"STR_URL_ERROR")) << pack.pszName;
-        // Every control's name for screen readers, none left in English.
+        // Every control's name for screen readers, and what the boxes say
+        // where the desktop shell cannot open something, none left in English.
         for (const wchar_t* pszKey : kPackKeys) {
-            if (wcsncmp(pszKey, L"STR_ACC_", 8) == 0) {
+            if (wcsncmp(pszKey, L"STR_ACC_", 8) == 0 ||
+                wcscmp(pszKey, L"STR_PRODUCT_INSTALLED_IN") == 0 ||
+                wcscmp(pszKey, L"STR_START_FROM_MENU") == 0 ||
+                wcscmp(pszKey, L"STR_OPEN_ADDRESS") == 0) {
                 Select(PackPath(L"English"));
                 const std::wstring strEnglish = GetLanStr(pszKey);
                 Select(PackPath(pack.pszName));

@@ -807,6 +807,47 @@ TEST_F(InstallRoad, ProxyWantsAPassword) {
     EXPECT_EQ(Utf8(GetLanStr(L"STR_DOWN_URL")) + "\n", ReadWholeFile(strOpened));
 }
 
+// The desktop's shell cannot be reached (Explorer restarting, another shell,
+// a remote application session): nothing is started with this process's
+// token. The licence link shows its address instead; the start button takes
+// the window away, asks the shell for the product, and, refused, says where
+// the product was installed; then the end, with nothing started.
+std::vector<std::wstring> g_vecAskedOfTheShell;
+bool NoDesktopShell(const std::wstring& strFile, const std::wstring& /*strArguments*/,
+                    const std::wstring& /*strFolder*/, DWORD& dwError) {
+    g_vecAskedOfTheShell.push_back(strFile);
+    dwError = static_cast<DWORD>(E_NOINTERFACE);
+    return false;
+}
+
+TEST_F(InstallRoad, NoDesktopShell) {
+    m_pDlg->m_pfnDesktopShell = NoDesktopShell;
+    CBoxAnswerer& answerer = ExpectBoxes(IDOK);
+    Press(Item(IDC_BTN_LICENCE));
+    m_pRoad->PumpUntil([&] { return answerer.Texts().size() == 1; }, 10000);
+    PressInstall();
+    ASSERT_TRUE(PumpUntilFinished());
+    ExpectInstallerRanOnThePayload();
+    Press(Item(IDC_BTN_START));
+    m_pRoad->PumpUntil([] { return false; }, 10000);  // until the end
+    ASSERT_TRUE(m_pRoad->m_bQuit);
+    EXPECT_EQ(1000, m_pRoad->m_nQuitCode);
+    const std::wstring strFolder = m_strInstallPath + L"\\Velmora\\Velmora Korvix";
+    EXPECT_EQ(
+        (std::vector<std::wstring>{GetLanStr(L"STR_LICENCE_URL"), strFolder + L"\\Korvix.exe"}),
+        g_vecAskedOfTheShell);
+    ASSERT_EQ(2u, answerer.Texts().size());
+    EXPECT_EQ(GetLanStr(L"STR_OPEN_ADDRESS") + L"\n\n" + GetLanStr(L"STR_LICENCE_URL"),
+              answerer.Texts()[0]);
+    EXPECT_EQ(GetLanStr(L"STR_PRODUCT_INSTALLED_IN") + L"\n\n" + strFolder + L"\n\n" +
+                  GetLanStr(L"STR_START_FROM_MENU"),
+              answerer.Texts()[1]);
+    EXPECT_FALSE(m_pDlg->IsWindow() && m_pDlg->IsWindowVisible()) << "the window stayed";
+    EXPECT_TRUE(ReadWholeFile(EnvW("KORVIX_FAKE_PRODUCT_RECORD")).empty()) << "the product ran";
+    EXPECT_TRUE(ReadWholeFile(WinePath(EnvA("KORVIX_BROWSER_RECORD"))).empty())
+        << "a browser was started";
+}
+
 // Install without the box ticked: the information box and the warning; no
 // thread, no event.
 TEST_F(InstallRoad, InstallWithoutAgreeing) {

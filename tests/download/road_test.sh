@@ -75,7 +75,7 @@ others() {  # JSON list of the segment ids 0..39 but the given ones
 }
 
 case $scenario in
-WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath)
+WholeRoad | SecondRunReusesTheClientId | InstallWithoutAgreeing | UrlWithoutPath | NoDesktopShell)
     nginx_tls ;;
 UnversionedInstallerRefused)
     # The publisher's own signature on a file without version information.
@@ -188,6 +188,8 @@ KORVIX_PAYLOAD_SHA256=$(sha256sum "$payload" | cut -d' ' -f1)
 export KORVIX_PAYLOAD_SHA256
 KORVIX_FAKE_RECORD=$(windows_path "$work/installer-record.txt")
 export KORVIX_FAKE_RECORD
+KORVIX_FAKE_PRODUCT_RECORD=$(windows_path "$work/product-record.txt")
+export KORVIX_FAKE_PRODUCT_RECORD
 export KORVIX_SERVER_LOG=$work/server.log
 export KORVIX_NGINX_LOG=$work/nginx/access.log
 export KORVIX_PROXY_LOG=$work/squid/access.log
