@@ -120,8 +120,13 @@ bool OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strAr
 bool OpenAsDesktopUser(const std::wstring& strFile, const std::wstring& strFolder,
                        DesktopShellOpen pfnOpen) {
     DWORD dwError = 0;
-    if (pfnOpen(strFile, std::wstring(), strFolder, dwError)) {
-        return true;
+    for (int nTry = 1; nTry <= DESKTOP_SHELL_TRIES; ++nTry) {
+        if (pfnOpen(strFile, std::wstring(), strFolder, dwError)) {
+            return true;
+        }
+        if (nTry < DESKTOP_SHELL_TRIES) {
+            Sleep(DESKTOP_SHELL_PAUSE_MS);
+        }
     }
     wchar_t szTrace[96];
     swprintf(szTrace, 96, L"no desktop shell (0x%08lX): nothing started\n\r",

@@ -19,6 +19,12 @@ bool OpenWithDesktopShell(const std::wstring& strFile, const std::wstring& strAr
 using DesktopShellOpen = bool (*)(const std::wstring& strFile, const std::wstring& strArguments,
                                   const std::wstring& strFolder, DWORD& dwError);
 
+// The desktop shell is asked this many times, DESKTOP_SHELL_PAUSE_MS apart,
+// before nothing is started: a busy Explorer refuses a call now and then (on
+// a loaded test bench one call failed where the same call had just worked).
+const int DESKTOP_SHELL_TRIES = 3;
+const DWORD DESKTOP_SHELL_PAUSE_MS = 300;
+
 // Opens strFile ("open", no arguments, shown normally) through the desktop
 // shell, in strFolder (empty: the shell's own). Where that road is missing
 // (no shell, Explorer restarting, a remote application session) nothing is
